@@ -1,0 +1,189 @@
+#include "ui/Form.h"
+
+#include "app/Application.h"
+#include "core/Abort.h"
+
+#include <cctype>
+
+namespace plat {
+
+TForm::TForm(TComponent* owner, std::string name) : TControl(owner, std::move(name)) {}
+
+TForm::~TForm() = default;
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(*this);
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    if (active_ == control) return;
+    active_ = control;
+    Notify(Change::Focus);
+}
+
+void TForm::EnterControl(TWinControl& control) {
+    active_ = &control;
+    Notify(Change::Focus);
+    if (control.OnEnter) control.OnEnter(control);
+}
+
+void TForm::MoveFocus(TWinControl& target) {
+    if (exiting_) {
+        moveTarget_ = &target;
+        return;
+    }
+    if (&target == active_) return;
+    if (!target.CanFocus())
+        throw EDatabaseError("Não é possível dar o foco a " + target.Name() +
+                             ": o controle está oculto ou desabilitado.");
+    TWinControl* old = active_;
+    if (!old) {
+        EnterControl(target);
+        return;
+    }
+    exiting_ = true;
+    moveTarget_ = &target;
+    try {
+        old->BeforeExit();
+        if (old->OnExit) old->OnExit(*old);
+    } catch (...) {
+        exiting_ = false;
+        TWinControl* redirect = moveTarget_;
+        moveTarget_ = nullptr;
+        if (redirect && redirect != &target && redirect != old && redirect->CanFocus())
+            SetActiveControl(redirect);
+        throw;
+    }
+    exiting_ = false;
+    TWinControl* final = moveTarget_;
+    moveTarget_ = nullptr;
+    if (!final || final == old) return;
+    if (!final->CanFocus()) return;
+    EnterControl(*final);
+}
+
+void TForm::RequestFocus(TWinControl& target) {
+    if (exiting_) {
+        moveTarget_ = &target;
+        return;
+    }
+    if (!target.CanFocus()) return;
+    SetActiveControl(&target);
+}
+
+void TForm::KeyDownPhase(std::uint16_t& key, TShiftState shift) {
+    if (TWinControl* control = active_) control->BeginKey();
+    if (KeyPreview && OnKeyDown) OnKeyDown(*this, key, shift);
+    if (key == 0) return;
+    if (TWinControl* control = active_) {
+        if (control->OnKeyDown) control->OnKeyDown(*control, key, shift);
+        if (key != 0) control->KeyDown(key, shift);
+    }
+}
+
+void TForm::PressKey(std::uint16_t key, TShiftState shift) {
+    std::uint16_t k = key;
+    KeyDownPhase(k, shift);
+    // Of the keys without a character of their own, Enter and Backspace make one.
+    if (k != 0 && !shift.ctrl && !shift.alt) {
+        if (key == VK_RETURN)
+            PressChar(std::string(1, '\r'));
+        else if (key == VK_BACK)
+            PressChar(std::string(1, '\b'));
+    }
+}
+
+void TForm::PressChar(std::string ch) {
+    if (KeyPreview && OnKeyPress) OnKeyPress(*this, ch);
+    if (ch.empty()) return;
+    if (TWinControl* control = active_) {
+        if (control->OnKeyPress) control->OnKeyPress(*control, ch);
+        if (!ch.empty() && ch[0] != '\0') control->KeyPress(ch);
+    }
+}
+
+void TForm::TypeText(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t len = 1;
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0xF0)
+            len = 4;
+        else if (c >= 0xE0)
+            len = 3;
+        else if (c >= 0xC0)
+            len = 2;
+        const std::string ch = text.substr(i, len);
+        i += len;
+        bool shift = false;
+        std::uint16_t key = KeyCodeOf(ch, shift);
+        TShiftState state;
+        state.shift = shift;
+        KeyDownPhase(key, state);
+        PressChar(ch);
+    }
+}
+
+std::uint16_t KeyCodeOf(const std::string& ch, bool& shift) {
+    shift = false;
+    if (ch.size() != 1) return VK_PACKET;
+    const unsigned char c = static_cast<unsigned char>(ch[0]);
+    if (std::isupper(c)) {
+        shift = true;
+        return c;
+    }
+    if (std::islower(c)) return static_cast<std::uint16_t>(std::toupper(c));
+    if (std::isdigit(c) || c == ' ') return c;
+    if (c == ',') return VK_OEM_COMMA;
+    if (c == '.') return VK_OEM_PERIOD;
+    if (c == '\b') return VK_BACK;
+    if (c == '\r') return VK_RETURN;
+    return VK_PACKET;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    if (windowState_ == state) return;
+    windowState_ = state;
+    Notify(Change::WindowState);
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    if (!shown_) {
+        shown_ = true;
+        if (OnShow) OnShow(*this);
+    }
+    Notify(Change::Visible);
+}
+
+void TForm::Close() {
+    if (closed_) return;
+    TCloseAction action = TCloseAction::Hide;
+    if (OnClose) OnClose(*this, action);
+    switch (action) {
+    case TCloseAction::None:
+        return;
+    case TCloseAction::Minimize:
+        SetWindowState(TWindowState::Minimized);
+        return;
+    case TCloseAction::Hide:
+        SetVisible(false);
+        return;
+    case TCloseAction::Free:
+        closed_ = true;
+        SetVisible(false);
+        Application().ReleaseForm(this);
+        return;
+    }
+}
+
+void TForm::Activate() {
+    if (closed_) return;
+    if (OnActivate) OnActivate(*this);
+}
+
+void TForm::Repaint() {
+    Notify(Change::Repaint);
+}
+
+} // namespace plat

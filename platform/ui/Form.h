@@ -1,0 +1,89 @@
+#pragma once
+#include "ui/Control.h"
+
+#include <functional>
+#include <string>
+
+namespace plat {
+
+enum class TWindowState { Normal, Minimized, Maximized };
+enum class TCloseAction { None, Hide, Free, Minimize };
+enum class TFormStyle { Normal, MDIChild, MDIForm };
+
+/// A form: the window of a screen, owner of its components, keeper of the focus.
+///
+/// Focus moves. A move by the user or by code (SetFocus) writes the pending text of the old
+/// control, runs its OnExit, moves, then runs the new control's OnEnter. An exception in the
+/// old control's exit cancels the move and the focus stays. A focus request made while an
+/// OnExit runs (SetFocus or a field's focus request) does not move at once: it redirects the
+/// move in progress, and the control that finally holds the focus gets its OnEnter once the
+/// OnExit has returned; when that is the control being left, the focus simply stays. If the
+/// OnExit then fails, a redirect to a third control is still honoured, quietly, so that the
+/// user lands on what the failed check pointed at. A field's focus request made at any other
+/// time moves the focus quietly, with no OnExit or OnEnter.
+class TForm : public TControl {
+public:
+    using NotifyEvent = std::function<void(TForm& sender)>;
+    using CloseEvent = std::function<void(TForm& sender, TCloseAction& action)>;
+    using KeyEvent = std::function<void(TForm& sender, std::uint16_t& key, TShiftState shift)>;
+    using KeyPressEvent = std::function<void(TForm& sender, std::string& key)>;
+
+    TForm(TComponent* owner, std::string name);
+    ~TForm() override;
+
+    /// Runs the creation handler; called once the form's reference is set.
+    virtual void DoCreate();
+
+    TWinControl* ActiveControl() const { return active_; }
+    /// Sets the active control without running any event (while the form is being built).
+    void SetActiveControl(TWinControl* control);
+    /// Moves the focus with exit and enter events (see the class comment).
+    void MoveFocus(TWinControl& target);
+    /// Moves the focus without events, or redirects a move in progress.
+    void RequestFocus(TWinControl& target);
+
+    /// A key pressed by the user: form's OnKeyDown when KeyPreview, then the focused control.
+    void PressKey(std::uint16_t key, TShiftState shift);
+    /// A character typed by the user: form's OnKeyPress when KeyPreview, then the control.
+    void PressChar(std::string ch);
+    /// Each character of text typed as the key that makes it, then the character.
+    void TypeText(const std::string& text);
+
+    bool KeyPreview = true;
+    TFormStyle FormStyle = TFormStyle::Normal;
+    int HelpContext = 0;
+    std::string HelpFile;
+
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    bool Shown() const { return shown_; }
+    /// Shows the form (and brings it to the front).
+    void Show();
+    /// The user or code closes the form: OnClose decides what happens (default: hide).
+    void Close();
+    /// The window was activated (the user came back to it).
+    void Activate();
+    /// Asks the front-end to paint the form again.
+    void Repaint();
+    bool Closed() const { return closed_; }
+
+    NotifyEvent OnCreate, OnActivate, OnShow;
+    CloseEvent OnClose;
+    KeyEvent OnKeyDown;
+    KeyPressEvent OnKeyPress;
+
+private:
+    void EnterControl(TWinControl& control);
+    void KeyDownPhase(std::uint16_t& key, TShiftState shift);
+    TWinControl* active_ = nullptr;
+    bool exiting_ = false;
+    TWinControl* moveTarget_ = nullptr;
+    TWindowState windowState_ = TWindowState::Normal;
+    bool shown_ = false;
+    bool closed_ = false;
+};
+
+/// The key code that types ch, and whether Shift makes it.
+std::uint16_t KeyCodeOf(const std::string& ch, bool& shift);
+
+} // namespace plat
