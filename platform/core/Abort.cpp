@@ -1,0 +1,9 @@
+#include "core/Abort.h"
+
+namespace plat {
+
+void Abort() {
+    throw EAbort();
+}
+
+} // namespace plat

@@ -1,0 +1,157 @@
+#include "shared/DBGeral.h"
+
+#include "PlatformTempDir.h"
+#include "core/Abort.h"
+#include "shared/HostConfig.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace plat {
+namespace {
+
+// The application server's side: its own connection writing the database file.
+class Writer {
+public:
+    explicit Writer(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("open");
+        Exec("PRAGMA journal_mode = WAL;"
+             "CREATE TABLE DIAPGTO (CDFORMPGTO TEXT, NRDIAINIPGTO TEXT, NRDIAFINPGTO TEXT);");
+    }
+    ~Writer() { sqlite3_close(db_); }
+    void Exec(const std::string& sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            std::string message = error ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(message);
+        }
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class DBGeralTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = dir_.File("ger06700.db");
+        writer_ = std::make_unique<Writer>(path_);
+        writer_->Exec("INSERT INTO DIAPGTO VALUES ('01','01','10'), ('01','11','31'),"
+                      "('01','32','05'), ('02','01','09'), ('02','10','10'), ('0''','01','07');");
+        HostConfig::SetOverride("db", "sqlite:" + path_);
+        qryMaxDiaFin_.SQL = {"SELECT",   "      MAX (NRDIAFINPGTO)  AS NRDIAFINPGTO",
+                             "   FROM",  "      DIAPGTO",
+                             "   WHERE", "      (CDFORMPGTO = :P_CDFORMPGTO)"};
+    }
+    void TearDown() override {
+        dtmDBGeral().Close();
+        HostConfig::ClearOverrides();
+    }
+    std::string MaxDiaFin(const std::string& code) {
+        qryMaxDiaFin_.Close();
+        qryMaxDiaFin_.ParamByName("P_CDFORMPGTO").SetAsString(code);
+        qryMaxDiaFin_.Open();
+        return qryMaxDiaFin_.FieldByName("NRDIAFINPGTO").AsString();
+    }
+    static std::string ErrorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const EDatabaseError& e) {
+            return e.what();
+        }
+        return {};
+    }
+
+    test::TempDir dir_;
+    std::string path_;
+    std::unique_ptr<Writer> writer_;
+    TADOIBQuery qryMaxDiaFin_{nullptr, "qryMaxDiaFin"};
+};
+
+TEST_F(DBGeralTest, HighestFinalDayOfATerm) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"01", "31"},                       // text order with the leading zero is day order
+        {"02", "10"},         {"0'", "07"}, // a quote in the code is bound, not spliced
+        {"99", ""},                         // no rows: the maximum is null and reads as empty text
+        {"x' OR '1'='1", ""},
+    };
+    for (const auto& [code, day] : cases)
+        EXPECT_EQ(MaxDiaFin(code), day) << code;
+    EXPECT_FALSE(qryMaxDiaFin_.Eof()); // an aggregate gives its one row even then
+    EXPECT_TRUE(qryMaxDiaFin_.FieldByName("nrdiafinpgto").IsNull());
+
+    // What the server writes meanwhile shows at the next read.
+    writer_->Exec("INSERT INTO DIAPGTO VALUES ('99','01','15');");
+    EXPECT_EQ(MaxDiaFin("99"), "15");
+}
+
+TEST_F(DBGeralTest, ConnectionFollowsTheConfiguredDatabase) {
+    EXPECT_EQ(MaxDiaFin("02"), "10");
+    TDatabaseConnection* first = &dtmDBGeral().Connection();
+    EXPECT_EQ(&dtmDBGeral().Connection(), first); // opened once while the URL stays
+
+    const std::string other = dir_.File("outro.db");
+    Writer otherWriter(other);
+    otherWriter.Exec("INSERT INTO DIAPGTO VALUES ('02','01','20');");
+    HostConfig::SetOverride("db", "sqlite:" + other);
+    EXPECT_EQ(MaxDiaFin("02"), "20");
+
+    HostConfig::SetOverride("db", "sqlite:" + dir_.File("nao-existe.db"));
+    EXPECT_NE(ErrorOf([&] { MaxDiaFin("02"); }).find("nao-existe.db"), std::string::npos);
+    EXPECT_FALSE(dtmDBGeral().Connected()); // no silent fallback to the former database
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("nao-existe.db")));
+
+    HostConfig::SetOverride("db", "postgresql://servidor/ger");
+    EXPECT_NE(ErrorOf([&] { MaxDiaFin("02"); }).find("não suportado"), std::string::npos);
+}
+
+TEST_F(DBGeralTest, MisuseGivesClearErrors) {
+    EXPECT_NE(ErrorOf([&] { qryMaxDiaFin_.ParamByName("P_OUTRO"); }).find("P_OUTRO"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf([&] { qryMaxDiaFin_.FieldByName("NRDIAFINPGTO"); }).find("não está aberta"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf([&] { qryMaxDiaFin_.Open(); }).find("sem valor"), std::string::npos);
+    MaxDiaFin("01");
+    EXPECT_NE(ErrorOf([&] { qryMaxDiaFin_.FieldByName("CDFORMPGTO"); }).find("CDFORMPGTO"),
+              std::string::npos);
+
+    TADOIBQuery query(nullptr, "qry");
+    query.SQL = {"SELECT * FROM NAO_EXISTE"};
+    EXPECT_NE(ErrorOf([&] { query.Open(); }).find("NAO_EXISTE"), std::string::npos);
+    EXPECT_FALSE(query.Active());
+
+    // The host reads only: the server's data cannot be changed through it.
+    query.SQL = {"DELETE FROM DIAPGTO"};
+    EXPECT_FALSE(ErrorOf([&] { query.Open(); }).empty());
+    EXPECT_EQ(MaxDiaFin("01"), "31");
+}
+
+TEST_F(DBGeralTest, CursorWalksEveryRowOnAGivenConnection) {
+    auto connection = TDatabaseConnection::Open("sqlite://" + path_);
+    TADOIBQuery query(nullptr, "qry");
+    query.Connection = connection.get();
+    query.SQL = {"SELECT NRDIAINIPGTO, NRDIAFINPGTO FROM DIAPGTO", "WHERE CDFORMPGTO = :cd",
+                 "AND NRDIAINIPGTO <> ':cd' -- :nada", "ORDER BY NRDIAINIPGTO"};
+    query.ParamByName("CD").SetAsString("01");
+    query.Open();
+    std::vector<std::string> days;
+    for (; !query.Eof(); query.Next())
+        days.push_back(query.FieldByName("NRDIAINIPGTO").AsString());
+    EXPECT_EQ(days, (std::vector<std::string>{"01", "11", "32"}));
+    EXPECT_EQ(query.RecordCount(), 3);
+    EXPECT_EQ(query.FieldByName("NRDIAFINPGTO").AsString(), "05"); // stays on the last row
+}
+
+TEST(SqlParamsTest, OnlyBareNamesAreParameters) {
+    const TParsedSql parsed = ParseNamedParams(
+        "SELECT ':X', \"a:b\", x::int /* :D */ FROM t -- :C\nWHERE a = :A AND b = :a_1 OR c = :a");
+    EXPECT_EQ(parsed.names, (std::vector<std::string>{"A", "A_1", "A"}));
+    ASSERT_EQ(parsed.fragments.size(), 4u);
+    EXPECT_EQ(parsed.fragments[0],
+              "SELECT ':X', \"a:b\", x::int /* :D */ FROM t -- :C\nWHERE a = ");
+    EXPECT_EQ(parsed.fragments[3], "");
+}
+
+} // namespace
+} // namespace plat

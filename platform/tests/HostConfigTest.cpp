@@ -1,0 +1,123 @@
+#include "shared/HostConfig.h"
+
+#include "PlatformTempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+namespace plat {
+namespace {
+
+const char* const kVariables[] = {"GER06700_SERVER_HOST", "GER06700_SERVER_PORT", "GER06700_DB",
+                                  "GER06700_CONFIG",      "XDG_CONFIG_HOME",      "HOME"};
+
+// Runs each test with none of the host's variables set and puts them back afterwards.
+class HostConfigTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : kVariables) {
+            if (const char* value = std::getenv(name)) saved_[name] = value;
+            unsetenv(name);
+        }
+        HostConfig::ClearOverrides();
+    }
+    void TearDown() override {
+        HostConfig::ClearOverrides();
+        for (const char* name : kVariables) {
+            if (saved_.count(name))
+                setenv(name, saved_[name].c_str(), 1);
+            else
+                unsetenv(name);
+        }
+    }
+    // The message of the error ServerPort raises, or nothing when it raises none.
+    static std::optional<std::string> PortError() {
+        try {
+            HostConfig::ServerPort();
+            return std::nullopt;
+        } catch (const std::runtime_error& e) {
+            return e.what();
+        }
+    }
+    test::TempDir dir_;
+
+private:
+    std::map<std::string, std::string> saved_;
+};
+
+TEST_F(HostConfigTest, OverrideBeatsEnvironmentBeatsFileBeatsDefault) {
+    setenv("GER06700_CONFIG", dir_.File("host.conf").c_str(), 1);
+    EXPECT_EQ(HostConfig::ServerHost(), "127.0.0.1"); // the file does not exist yet
+    EXPECT_EQ(HostConfig::ServerPort(), 6700);
+    EXPECT_EQ(HostConfig::DatabaseUrl(), "sqlite:ger06700.db");
+
+    dir_.Write("host.conf", "# servidor de testes\n"
+                            "server.host = servidor.local\n"
+                            "\n"
+                            "server.port=7001   # porta da homologação\n"
+                            "db = sqlite:/dados/a#b.db\n");
+    EXPECT_EQ(HostConfig::ServerHost(), "servidor.local");
+    EXPECT_EQ(HostConfig::ServerPort(), 7001);
+    EXPECT_EQ(HostConfig::DatabaseUrl(), "sqlite:/dados/a#b.db");
+
+    dir_.Write("host.conf", "server.port = 7002\n"); // read again at every lookup
+    EXPECT_EQ(HostConfig::ServerPort(), 7002);
+    EXPECT_EQ(HostConfig::ServerHost(), "127.0.0.1");
+
+    setenv("GER06700_SERVER_PORT", "7003", 1);
+    setenv("GER06700_SERVER_HOST", "", 1); // set but empty counts as unset
+    EXPECT_EQ(HostConfig::ServerPort(), 7003);
+    EXPECT_EQ(HostConfig::ServerHost(), "127.0.0.1");
+
+    HostConfig::SetOverride("server.port", "7004");
+    HostConfig::SetOverride("db", "sqlite:/tmp/linha.db");
+    EXPECT_EQ(HostConfig::ServerPort(), 7004);
+    EXPECT_EQ(HostConfig::DatabaseUrl(), "sqlite:/tmp/linha.db");
+    HostConfig::ClearOverrides();
+    EXPECT_EQ(HostConfig::ServerPort(), 7003);
+
+    EXPECT_THROW(HostConfig::SetOverride("server.hots", "x"), std::invalid_argument);
+}
+
+TEST_F(HostConfigTest, ConfigFileIsLookedForInTheUsualPlaces) {
+    EXPECT_EQ(HostConfig::ConfigFilePath(), "");
+    setenv("HOME", "/home/ana", 1);
+    EXPECT_EQ(HostConfig::ConfigFilePath(), "/home/ana/.config/ger06700/host.conf");
+    setenv("XDG_CONFIG_HOME", "relativo", 1); // not absolute: ignored
+    EXPECT_EQ(HostConfig::ConfigFilePath(), "/home/ana/.config/ger06700/host.conf");
+    setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    EXPECT_EQ(HostConfig::ConfigFilePath(), "/xdg/ger06700/host.conf");
+    setenv("GER06700_CONFIG", "/etc/ger.conf", 1);
+    EXPECT_EQ(HostConfig::ConfigFilePath(), "/etc/ger.conf");
+}
+
+TEST_F(HostConfigTest, BadValuesGiveErrorsNamingTheirSource) {
+    for (const char* bad : {"abc", "0", "70000", "12x", "-1", " "}) {
+        setenv("GER06700_SERVER_PORT", bad, 1);
+        const auto error = PortError();
+        ASSERT_TRUE(error) << "accepted port '" << bad << "'";
+        EXPECT_NE(error->find("GER06700_SERVER_PORT"), std::string::npos) << *error;
+    }
+    unsetenv("GER06700_SERVER_PORT");
+
+    const std::string path = dir_.Write("host.conf", "server.port = muitas\n");
+    setenv("GER06700_CONFIG", path.c_str(), 1);
+    const auto fileError = PortError();
+    ASSERT_TRUE(fileError);
+    EXPECT_NE(fileError->find(path), std::string::npos) << *fileError;
+    EXPECT_NE(fileError->find("muitas"), std::string::npos) << *fileError;
+
+    dir_.Write("host.conf", "server.host = ok\nsem igual\n");
+    try {
+        HostConfig::ServerHost();
+        ADD_FAILURE() << "a line without '=' was accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("linha 2"), std::string::npos) << e.what();
+    }
+}
+
+} // namespace
+} // namespace plat

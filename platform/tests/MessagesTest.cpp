@@ -1,0 +1,85 @@
+#include "shared/Messages.h"
+
+#include "PlatformTempDir.h"
+#include "app/Application.h"
+
+#include <gtest/gtest.h>
+
+namespace plat {
+namespace {
+
+TEST(MessagesTest, KeysIgnoreCaseAndTextRunsFromTheFirstBar) {
+    TMessages msg(nullptr, "msgPadrao");
+    msg.LoadFromText("Excl|Confirma exclusão?\r\n"
+                     "\n"
+                     "   \n"
+                     "Ref_Inf|Intervalo data referência deve ser informado.\n"
+                     "Vazio|\n"
+                     "Barra|a|b\n"
+                     "DiaPgto_maior|Dia %s deve estar entre 01 e 31.\n"
+                     "Dup|primeiro\n"
+                     "DUP|segundo");
+    ASSERT_EQ(msg.Lines().size(), 7u);
+    EXPECT_EQ(msg.Lines()[0], (std::pair<std::string, std::string>{"Excl", "Confirma exclusão?"}));
+
+    const std::pair<const char*, const char*> lookups[] = {
+        {"Ref_inf", "Intervalo data referência deve ser informado."},
+        {"EXCL", "Confirma exclusão?"},
+        {"Vazio", ""},
+        {"barra", "a|b"},
+        {"DiaPgto_maior", "Dia %s deve estar entre 01 e 31."},
+        {"dup", "primeiro"},
+        {"Nao_Existe", "Nao_Existe"},
+    };
+    for (const auto& [key, text] : lookups)
+        EXPECT_EQ(msg.Msg(key), text) << key;
+
+    // A broken catalogue is refused whole.
+    EXPECT_THROW(msg.LoadFromText("Bom|texto\nsem barra"), std::runtime_error);
+    EXPECT_EQ(msg.Lines().size(), 7u);
+}
+
+TEST(MessagesTest, FileRoundTripKeepsAccentsAndOrdinals) {
+    test::TempDir dir;
+    const std::string path = dir.Write("msg.txt", "\xEF\xBB\xBF"
+                                                  "1MesPost|1º Mês Posterior\r\n"
+                                                  "7|Sábado\r\n"
+                                                  "Cons_Nao|Não\r\n");
+    TMessages msg(nullptr, "msgPadrao");
+    msg.LoadFromFile(path);
+    EXPECT_EQ(msg.Msg("1mespost"), "1º Mês Posterior");
+    EXPECT_EQ(msg.Msg("7"), "Sábado");
+    EXPECT_EQ(msg.Msg("Cons_Nao"), "Não");
+    EXPECT_EQ(msg.Lines()[0].first, "1MesPost"); // the byte-order mark is not part of the key
+
+    try {
+        msg.LoadFromFile(dir.File("faltando.txt"));
+        ADD_FAILURE() << "a missing file loaded";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("faltando.txt"), std::string::npos) << e.what();
+    }
+}
+
+TEST(MessagesTest, ShowMsgAsksThroughTheApplicationDialogs) {
+    HeadlessDialogs& dialogs = Application().Headless();
+    dialogs.ClearTranscript();
+    TMessages msg(nullptr, "msgPadrao");
+    msg.LoadFromText("Canc|Cancelar operação?");
+    const TMsgDlgButtons yesNo{TMsgDlgBtn::Yes, TMsgDlgBtn::No};
+
+    dialogs.QueueAnswer(TModalResult::Yes);
+    EXPECT_EQ(msg.ShowMsg("Canc", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::Yes);
+    EXPECT_EQ(msg.ShowMsg("canc", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::No);
+
+    const auto& transcript = dialogs.Transcript();
+    ASSERT_EQ(transcript.size(), 2u);
+    EXPECT_EQ(transcript[0].text, "Cancelar operação?");
+    EXPECT_EQ(transcript[0].type, TMsgDlgType::Confirmation);
+    EXPECT_EQ(transcript[0].buttons, yesNo);
+    EXPECT_FALSE(transcript[0].unanswered);
+    EXPECT_TRUE(transcript[1].unanswered);
+    dialogs.ClearTranscript();
+}
+
+} // namespace
+} // namespace plat

@@ -1,0 +1,92 @@
+#include "core/Value.h"
+#include "core/Abort.h"
+
+#include <gtest/gtest.h>
+
+namespace plat {
+namespace {
+
+TEST(ValueTest, FloatToStrWritesTheShortestText) {
+    struct Case {
+        double value;
+        int precision;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1, 15, "1"},
+        {2.5, 15, "2.5"},
+        {0.1, 15, "0.1"},
+        {-3.75, 15, "-3.75"},
+        {31, 15, "31"},
+        {0.1 + 0.2, 15, "0.3"},
+        {1.0 / 3, 15, "0.333333333333333"},
+        {2.0 / 3, 2, "0.67"},
+        {-0.0, 15, "0"},
+        {1234567, 3, "1.23e+06"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FloatToStr(c.value, c.precision), c.text) << c.value;
+}
+
+TEST(ValueTest, StrToFloatReadsTypedNumbers) {
+    const std::pair<const char*, double> cases[] = {
+        {"2,5", 2.5}, {"2.5", 2.5}, {"  2,5 ", 2.5}, {"-1,25", -1.25},
+        {"+3", 3},    {"10", 10},   {"\t7\t", 7},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_DOUBLE_EQ(StrToFloat(text), value) << text;
+
+    for (const char* bad :
+         {"abc", "", " ", "1,2,3", "1.234,5", "inf", "nan", "+-1", "2,5x", "0x10"}) {
+        try {
+            StrToFloat(bad);
+            ADD_FAILURE() << "accepted '" << bad << "'";
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.what(), "'" + std::string(bad) + "' não é um valor numérico válido.");
+        }
+    }
+}
+
+TEST(ValueTest, StrToIntReadsWholeNumbersOnly) {
+    const std::pair<const char*, int> cases[] = {{"12", 12}, {" -7 ", -7}, {"+3", 3}, {"007", 7}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(StrToInt(text), value) << text;
+
+    for (const char* bad : {"x", "1.5", "", "99999999999", "+-1", "-", "1 2"}) {
+        try {
+            StrToInt(bad);
+            ADD_FAILURE() << "accepted '" << bad << "'";
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.what(), "'" + std::string(bad) + "' não é um número inteiro válido.");
+        }
+    }
+}
+
+TEST(ValueTest, CaseChangesAsciiAndAccentedLetters) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"ção", "ÇÃO"},       {"àáâãäéêíóôõúüç", "ÀÁÂÃÄÉÊÍÓÔÕÚÜÇ"},
+        {"mês 1º", "MÊS 1º"}, // the ordinal sign has no case
+        {"a×b÷c", "A×B÷C"},   // nor have the multiplication and division signs
+        {"ÿ", "Ÿ"},           {"sábado", "SÁBADO"},
+    };
+    for (const auto& [lower, upper] : pairs) {
+        EXPECT_EQ(UpperCase(lower), upper);
+        EXPECT_EQ(LowerCase(upper), lower);
+    }
+    EXPECT_EQ(UpperCase("Ref_inf"), "REF_INF");
+}
+
+TEST(ValueTest, Utf8HelpersCountCharactersNotBytes) {
+    EXPECT_EQ(Utf8Length("Sábado"), 6u);
+    EXPECT_EQ(Utf8Length(""), 0u);
+    EXPECT_EQ(Utf8Left("Sábado", 2), "Sá");
+    EXPECT_EQ(Utf8Left("Sábado", 0), "");
+    EXPECT_EQ(Utf8Left("ab", 5), "ab");
+    EXPECT_EQ(Utf8DropLast("Sá"), "S");
+    EXPECT_EQ(Utf8DropLast("1º"), "1");
+    EXPECT_EQ(Utf8DropLast("x"), "");
+    EXPECT_EQ(Utf8DropLast(""), "");
+}
+
+} // namespace
+} // namespace plat
