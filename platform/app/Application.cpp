@@ -63,6 +63,12 @@ void TApplication::SetScreenCursor(TCursor cursor) {
     Notify(Change::Cursor);
 }
 
+void TApplication::SetActiveForm(TComponent* form) {
+    if (activeForm_ == form) return;
+    activeForm_ = form;
+    Notify(Change::Forms);
+}
+
 void TApplication::AdoptForm(std::unique_ptr<TComponent> form) {
     if (!form) return;
     forms_.push_back(std::move(form));
@@ -98,6 +104,7 @@ void TApplication::DestroyReleased() {
         if (it == forms_.end()) continue;
         std::unique_ptr<TComponent> doomed = std::move(*it);
         forms_.erase(it);
+        if (activeForm_ == form) activeForm_ = nullptr;
         doomed.reset();
         Notify(Change::Forms);
     }

@@ -45,6 +45,26 @@ public:
     /// Number of forms created since the process started.
     int FormsCreated() const { return formsCreated_; }
 
+    /// Creates a form as the host's application does: the reference is assigned before the
+    /// form's creation handler runs, and an error of that handler is reported to the user
+    /// while the form goes on existing (as far as it got).
+    template <class T> T& CreateForm(T*& reference, std::string name) {
+        auto owned = std::make_unique<T>(nullptr, std::move(name));
+        T* form = owned.get();
+        AdoptForm(std::move(owned));
+        reference = form;
+        try {
+            form->DoCreate();
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+        return *form;
+    }
+
+    /// The form whose window is active; null when none is.
+    TComponent* ActiveForm() const { return activeForm_; }
+    void SetActiveForm(TComponent* form);
+
 private:
     void DestroyReleased();
     IDialogs* dialogs_ = nullptr;
@@ -54,6 +74,7 @@ private:
     std::vector<TComponent*> released_;
     int dispatchDepth_ = 0;
     int formsCreated_ = 0;
+    TComponent* activeForm_ = nullptr;
 };
 
 /// The process's application object.

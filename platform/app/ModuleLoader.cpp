@@ -68,7 +68,16 @@ void TModule::Unload() {
     if (finalize) finalize();
 }
 
+void* TModule::Data(const std::string& name) const {
+    if (!handle_) return nullptr;
+    return FindOwnSymbol(name);
+}
+
 TModule::Proc TModule::FindOwn(const std::string& name) const {
+    return reinterpret_cast<Proc>(FindOwnSymbol(name));
+}
+
+void* TModule::FindOwnSymbol(const std::string& name) const {
     dlerror();
     void* symbol = dlsym(handle_, name.c_str());
     if (!symbol) return nullptr;
@@ -81,7 +90,7 @@ TModule::Proc TModule::FindOwn(const std::string& name) const {
     if (dladdr1(symbol, &info, reinterpret_cast<void**>(&symbolMap), RTLD_DL_LINKMAP) == 0)
         return nullptr;
     if (symbolMap != moduleMap) return nullptr;
-    return reinterpret_cast<Proc>(symbol);
+    return symbol;
 }
 
 } // namespace plat

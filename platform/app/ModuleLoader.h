@@ -22,6 +22,8 @@ public:
     /// The procedure the module itself exports under name; throws std::runtime_error when it
     /// exports none (a symbol of a library the module depends on does not count).
     Proc Entry(const std::string& name) const;
+    /// The address of a variable the module itself exports under name; null when none.
+    void* Data(const std::string& name) const;
     /// Runs the module's exported Finalize hook, when it has one, and unloads the module;
     /// a second call does nothing.
     void Unload();
@@ -33,6 +35,7 @@ public:
 private:
     TModule(std::string path, void* handle);
     Proc FindOwn(const std::string& name) const;
+    void* FindOwnSymbol(const std::string& name) const;
     std::string path_;
     void* handle_;
 };

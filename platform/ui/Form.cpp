@@ -154,6 +154,11 @@ void TForm::Show() {
         if (OnShow) OnShow(*this);
     }
     Notify(Change::Visible);
+    // Showing brings the window to the front; a window that was not active becomes active.
+    if (Application().ActiveForm() != this) {
+        Application().SetActiveForm(this);
+        Activate();
+    }
 }
 
 void TForm::Close() {
@@ -184,6 +189,10 @@ void TForm::Activate() {
 
 void TForm::Repaint() {
     Notify(Change::Repaint);
+}
+
+std::optional<std::string> TForm::InspectValue(const std::string&) const {
+    return std::nullopt;
 }
 
 } // namespace plat

@@ -2,6 +2,7 @@
 #include "ui/Control.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace plat {
@@ -57,15 +58,17 @@ public:
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState state);
     bool Shown() const { return shown_; }
-    /// Shows the form (and brings it to the front).
+    /// Shows the form and brings it to the front, activating it when it was not active.
     void Show();
     /// The user or code closes the form: OnClose decides what happens (default: hide).
     void Close();
-    /// The window was activated (the user came back to it).
+    /// The window was activated (the user came back to it): runs OnActivate.
     void Activate();
     /// Asks the front-end to paint the form again.
     void Repaint();
     bool Closed() const { return closed_; }
+    /// Values of the screen's own state that diagnostic tools may show, by name.
+    virtual std::optional<std::string> InspectValue(const std::string& name) const;
 
     NotifyEvent OnCreate, OnActivate, OnShow;
     CloseEvent OnClose;

@@ -1,0 +1,175 @@
+#include "shell/FormPgto.h"
+
+#include "resource/FormResource.h"
+#include "shared/Showavi.h"
+#include "shell/ModuleState.h"
+#include "shell/Resources.h"
+
+namespace ger06700 {
+
+namespace {
+
+template <class T> T& Component(plat::TForm& form, const char* name) {
+    auto* c = form.Find<T>(name);
+    if (!c)
+        throw plat::EDatabaseError(std::string("Recurso do formulário: falta o componente ") +
+                                   name + ".");
+    return *c;
+}
+
+// Handlers the resource description binds that later work on the screen provides.
+constexpr const char* kPendingHandlers[] = {
+    "dbgPadraoColExit",
+    "dbgPadraoExit",
+    "dbgDiaPgtoColExit",
+    "dbgDiaPgtoEnter",
+    "dbgDiaPgtoExit",
+    "dbgDiaPgtoKeyDown",
+    "dbgDiaPgtoKeyPress",
+    "dbgDiaSemanaColExit",
+    "dbgDiaSemanaEnter",
+    "dbgDiaSemanaKeyDown",
+    "dbgDiaSemanaKeyPress",
+    "dbgSemanaMesColExit",
+    "dbgSemanaMesEnter",
+    "dbgSemanaMesExit",
+    "dbgSemanaMesKeyDown",
+    "dbgSemanaMesKeyPress",
+    "dtsDiaPgtoStateChange",
+    "cdsFormPgtoNMFORMPGTOSetText",
+    "cdsFormPgtoIDTIPODTPGTOGetText",
+    "cdsFormPgtoIDTIPODTPGTOSetText",
+    "cdsFormPgtoIDREFECALCPARCGetText",
+    "cdsFormPgtoIDREFECALCPARCSetText",
+    "cdsFormPgtoIDTPPERIODOGetText",
+    "cdsFormPgtoIDTPPERIODOSetText",
+    "cdsFormPgtoIDTPPERIODOChange",
+    "cdsFormPgtoIDCONSDIAUTILGetText",
+    "cdsFormPgtoIDCONSDIAUTILSetText",
+    "cdsFormPgtoIDVRIGUALPARCGetText",
+    "cdsFormPgtoIDVRIGUALPARCSetText",
+    "cdsFormPgtoBeforeInsert",
+    "cdsFormPgtoNewRecord",
+    "cdsFormPgtoBeforePost",
+    "cdsFormPgtoAfterPost",
+    "cdsFormPgtoAfterDelete",
+    "cdsFormPgtoAfterCancel",
+    "cdsDiaPgtoNRDIAINIPGTOGetText",
+    "cdsDiaPgtoNRDIAINIPGTOSetText",
+    "cdsDiaPgtoNRDIAFINPGTOGetText",
+    "cdsDiaPgtoNRDIAFINPGTOSetText",
+    "cdsDiaPgtoNRDIAPGTOVARGetText",
+    "cdsDiaPgtoNRDIAPGTOVARSetText",
+    "cdsDiaPgtoNRMESFORMPGTGetText",
+    "cdsDiaPgtoNRMESFORMPGTSetText",
+    "cdsDiaPgtoNRDIAPGTOSEMANAGetText",
+    "cdsDiaPgtoNRDIAPGTOSEMANASetText",
+    "cdsDiaPgtoBeforeInsert",
+    "cdsDiaPgtoAfterInsert",
+    "cdsDiaPgtoBeforePost",
+    "cdsDiaPgtoAfterPost",
+    "cdsDiaPgtoAfterDelete",
+    "cdsDiaPgtoAfterScroll",
+};
+
+} // namespace
+
+TfrmFormPgto::TfrmFormPgto(plat::TComponent* owner, std::string name)
+    : plat::TfrmPadraoGrid(owner, std::move(name)), loaded_(LoadResource()),
+      splDivisao(Component<plat::TSplitter>(*this, "splDivisao")),
+      panDivisao(Component<plat::TPanel>(*this, "panDivisao")),
+      nbkDiasPgto(Component<plat::TNotebook>(*this, "nbkDiasPgto")),
+      dbgDiaPgto(Component<plat::TDBGrid>(*this, "dbgDiaPgto")),
+      dbgDiaSemana(Component<plat::TDBGrid>(*this, "dbgDiaSemana")),
+      dbgSemanaMes(Component<plat::TDBGrid>(*this, "dbgSemanaMes")),
+      dtsDiaPgto(Component<plat::TDataSource>(*this, "dtsDiaPgto")),
+      cdsFormPgto(Component<plat::TClientDataSet>(*this, "cdsFormPgto")),
+      netFormPgto(Component<plat::TNetConnection>(*this, "netFormPgto")),
+      cdsDiaPgto(Component<plat::TClientDataSet>(*this, "cdsDiaPgto")),
+      cdsVerCodForm(Component<plat::TClientDataSet>(*this, "cdsVerCodForm")),
+      qryMaxDiaFin(Component<plat::TADOIBQuery>(*this, "qryMaxDiaFin")),
+      cdsPeriodo(Component<plat::TClientDataSet>(*this, "cdsPeriodo")),
+      dtsPeriodo(Component<plat::TDataSource>(*this, "dtsPeriodo")),
+      cdsFormPgtoCDFORMPGTO(cdsFormPgto.FieldByName("CDFORMPGTO")),
+      cdsFormPgtoNMFORMPGTO(cdsFormPgto.FieldByName("NMFORMPGTO")),
+      cdsFormPgtoIDTIPODTPGTO(cdsFormPgto.FieldByName("IDTIPODTPGTO")),
+      cdsFormPgtoIDREFECALCPARC(cdsFormPgto.FieldByName("IDREFECALCPARC")),
+      cdsFormPgtoIDTPPERIODO(cdsFormPgto.FieldByName("IDTPPERIODO")),
+      cdsFormPgtoIDCONSDIAUTIL(cdsFormPgto.FieldByName("IDCONSDIAUTIL")),
+      cdsFormPgtoIDVRIGUALPARC(cdsFormPgto.FieldByName("IDVRIGUALPARC")),
+      cdsDiaPgtoCDFORMPGTO(cdsDiaPgto.FieldByName("CDFORMPGTO")),
+      cdsDiaPgtoNRDIAINIPGTO(cdsDiaPgto.FieldByName("NRDIAINIPGTO")),
+      cdsDiaPgtoNRDIAFINPGTO(cdsDiaPgto.FieldByName("NRDIAFINPGTO")),
+      cdsDiaPgtoNRDIAPGTOVAR(cdsDiaPgto.FieldByName("NRDIAPGTOVAR")),
+      cdsDiaPgtoNRMESFORMPGT(cdsDiaPgto.FieldByName("NRMESFORMPGT")),
+      cdsDiaPgtoNRNUMMESPGTO(cdsDiaPgto.FieldByName("NRNUMMESPGTO")),
+      cdsDiaPgtoNRDIAPGTOSEMANA(cdsDiaPgto.FieldByName("NRDIAPGTOSEMANA")) {}
+
+TfrmFormPgto::~TfrmFormPgto() {
+    // The module-level reference must not outlive the form it names.
+    if (frmFormPgto == this) frmFormPgto = nullptr;
+}
+
+bool TfrmFormPgto::LoadResource() {
+    plat::LoadFormResource(*this, nlohmann::json::parse(ResourceFile("FormPgto.json")), Handlers(),
+                           [](const std::string& file) { return ResourceFile(file); });
+    return true;
+}
+
+plat::THandlerTable TfrmFormPgto::Handlers() {
+    plat::THandlerTable table;
+    table.Add<plat::TForm::NotifyEvent>("FormActivate",
+                                        [this](plat::TForm& s) { FormActivate(s); });
+    table.Add<std::function<void(plat::TNetConnection&)>>(
+        "netFormPgtoBeforeConnect",
+        [this](plat::TNetConnection& s) { netFormPgtoBeforeConnect(s); });
+    table.Add<plat::TClientDataSet::Event>(
+        "cdsFormPgtoAfterScroll", [this](plat::TClientDataSet& d) { cdsFormPgtoAfterScroll(d); });
+    table.Add<plat::TClientDataSet::Event>(
+        "cdsDiaPgtoAfterOpen", [this](plat::TClientDataSet& d) { cdsDiaPgtoAfterOpen(d); });
+    for (const char* name : kPendingHandlers)
+        table.AddPending(name);
+    return table;
+}
+
+void TfrmFormPgto::FormCreate(plat::TForm& sender) {
+    plat::TfrmPadraoGrid::FormCreate(sender);
+    plat::ActiveShowAvi(this, 0);
+    try {
+        netFormPgto.Open();
+    } catch (...) {
+        // The animation must not outlive a failed connect.
+        plat::DeactiveShowAvi();
+        throw;
+    }
+    plat::DeactiveShowAvi();
+    stMaxDiaFin = "00";
+    cdsFormPgtoCDFORMPGTO.Tag = 1;
+    cdsFormPgtoIDTIPODTPGTO.EditMask = ">l;0; ";
+}
+
+void TfrmFormPgto::FormActivate(plat::TForm&) {
+    Repaint();
+    if (boPrimVez) {
+        LoadFromServer(cdsFormPgto, "GetFormPgto", nlohmann::json::array());
+        boPrimVez = false;
+    }
+}
+
+void TfrmFormPgto::FormClose(plat::TForm& sender, plat::TCloseAction& action) {
+    netFormPgto.Close();
+    boIdCriado = false;
+    plat::TfrmPadraoGrid::FormClose(sender, action);
+}
+
+std::optional<std::string> TfrmFormPgto::InspectValue(const std::string& name) const {
+    if (name == "stMaxDiaFin") return stMaxDiaFin;
+    if (name == "boTestaGrid") return boTestaGrid ? "true" : "false";
+    if (name == "boPrimVez") return boPrimVez ? "true" : "false";
+    if (name == "boIdCriado") return boIdCriado ? "true" : "false";
+    if (name == "boDelete") return boDelete ? "true" : "false";
+    if (name == "stFormPgto") return stFormPgto;
+    return std::nullopt;
+}
+
+} // namespace ger06700
