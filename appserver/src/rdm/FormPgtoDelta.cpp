@@ -1,0 +1,62 @@
+#include "rdm/FormPgtoDelta.h"
+
+#include "rdm/DeltaMessages.h"
+#include "rdm/RowValidator.h"
+#include "rdm/TableWriter.h"
+#include "rpc/RpcError.h"
+#include "storage/Transaction.h"
+
+namespace ger {
+bool FormPgtoDelta::TermExists(Storage& storage, const std::string& code) {
+    return !storage
+                .Query(storage.Dialect().Bind("SELECT 1 FROM FORMPGTO WHERE CDFORMPGTO = ?"),
+                       {code})
+                .empty();
+}
+
+void FormPgtoDelta::Apply(const DeltaPacket& delta) {
+    const RowValidator validator(FormPgtoTable());
+    const SqlDialect& dialect = storage_.Dialect();
+    TableWriter terms(storage_, FormPgtoTable());
+    Transaction transaction(storage_);
+
+    for (const DeltaChange& change : delta.changes) {
+        if (change.op != DeltaOp::Insert) validator.CheckTypes(change.oldRow);
+        if (change.op != DeltaOp::Delete)
+            validator.CheckNewRow(change.newRow,
+                                  change.op == DeltaOp::Update ? &change.oldRow : nullptr);
+
+        switch (change.op) {
+        case DeltaOp::Insert:
+            if (TermExists(storage_, TermCodeOf(change.newRow)))
+                throw RpcError(RpcError::Refused, kTermAlreadyExists);
+            terms.Insert(change.newRow);
+            break;
+        case DeltaOp::Update: {
+            auto rowId = terms.FindRowId(change.oldRow);
+            if (!rowId) throw RpcError(RpcError::Refused, kChangedByAnotherUser);
+            const std::string oldCode = TermCodeOf(change.oldRow);
+            const std::string newCode = TermCodeOf(change.newRow);
+            if (newCode != oldCode && TermExists(storage_, newCode))
+                throw RpcError(RpcError::Refused, kTermAlreadyExists);
+            terms.Update(*rowId, change.newRow);
+            if (newCode != oldCode)
+                storage_.Execute(
+                    dialect.Bind("UPDATE DIAPGTO SET CDFORMPGTO = ? WHERE CDFORMPGTO = ?"),
+                    {newCode, oldCode});
+            break;
+        }
+        case DeltaOp::Delete: {
+            auto rowId = terms.FindRowId(change.oldRow);
+            if (!rowId) throw RpcError(RpcError::Refused, kChangedByAnotherUser);
+            terms.Delete(*rowId);
+            storage_.Execute(dialect.Bind("DELETE FROM DIAPGTO WHERE CDFORMPGTO = ?"),
+                             {TermCodeOf(change.oldRow)});
+            break;
+        }
+        }
+    }
+    transaction.Commit();
+}
+
+} // namespace ger

@@ -1,0 +1,33 @@
+#pragma once
+#include "storage/Storage.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace ger {
+
+/// The remote data module "Ger06700.rdmFormPgto": the six methods the payment-term screen
+/// calls, over one storage session. Arguments come as a positional JSON array.
+class RdmFormPgto {
+public:
+    /// The name clients put before the method name ("Ger06700.rdmFormPgto.GetDiaPgto").
+    static constexpr const char* kServerName = "Ger06700.rdmFormPgto";
+
+    explicit RdmFormPgto(Storage& storage) : storage_(storage) {}
+
+    /// Runs method with params; returns a data packet (Get methods) or null (Set methods).
+    /// Throws RpcError: MethodNotFound, InvalidParams, Refused; StorageError passes through.
+    nlohmann::json Call(const std::string& method, const nlohmann::json& params);
+
+    nlohmann::json GetFormPgto();
+    nlohmann::json GetDiaPgto(const std::string& code);
+    nlohmann::json GetVerCdForm(const std::string& code);
+    nlohmann::json GetPeriodo(const std::string& code);
+    void SetFormPgto(const nlohmann::json& delta);
+    void SetDiaPgto(const nlohmann::json& delta);
+
+private:
+    Storage& storage_;
+};
+
+} // namespace ger

@@ -1,0 +1,77 @@
+#include "rdm/RowValidator.h"
+
+#include "rpc/RpcError.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ger {
+namespace {
+
+[[noreturn]] void Refuse(const std::string& message) {
+    throw RpcError(RpcError::Refused, message);
+}
+
+/// Characters of a UTF-8 text: every byte that does not continue a sequence starts one.
+std::size_t CharacterCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::string CodeList(const std::vector<std::string>& codes) {
+    std::string list;
+    for (const auto& code : codes)
+        list += (list.empty() ? "" : ", ") + code;
+    return list;
+}
+
+} // namespace
+
+void RowValidator::CheckType(const FieldDef& field, const nlohmann::json& value) const {
+    if (value.is_null()) return;
+    if (field.type == FieldType::String) {
+        if (!value.is_string()) Refuse("O campo " + field.name + " deve receber um texto.");
+    } else {
+        if (!value.is_number()) Refuse("O campo " + field.name + " deve receber um número.");
+        if (!std::isfinite(value.get<double>()))
+            Refuse("O campo " + field.name + " deve receber um número finito.");
+    }
+}
+
+void RowValidator::CheckContent(const FieldDef& field, const nlohmann::json& value) const {
+    if (field.type != FieldType::String || !value.is_string()) return;
+    const std::string& text = value.get_ref<const std::string&>();
+    std::size_t length = CharacterCount(text);
+    if (length > static_cast<std::size_t>(field.size))
+        Refuse("O campo " + field.name + " aceita no máximo " + std::to_string(field.size) +
+               " caracteres; foram enviados " + std::to_string(length) + ".");
+    if (!field.codes.empty() &&
+        std::find(field.codes.begin(), field.codes.end(), text) == field.codes.end())
+        Refuse("Valor \"" + text + "\" inválido para o campo " + field.name +
+               " (aceitos: " + CodeList(field.codes) + ").");
+}
+
+void RowValidator::CheckTypes(const std::vector<nlohmann::json>& row) const {
+    for (std::size_t i = 0; i < table_.fields.size(); ++i)
+        CheckType(table_.fields[i], row[i]);
+}
+
+void RowValidator::CheckNewRow(const std::vector<nlohmann::json>& row,
+                               const std::vector<nlohmann::json>* oldRow) const {
+    for (std::size_t i = 0; i < table_.fields.size(); ++i) {
+        const FieldDef& field = table_.fields[i];
+        const nlohmann::json& value = row[i];
+        CheckType(field, value);
+        if (field.required && (value.is_null() || IsBlank(value.get<std::string>())))
+            Refuse("O código da forma de pagamento (campo " + field.name + ") deve ser informado.");
+        bool unchanged = oldRow && (*oldRow)[i] == value;
+        if (!unchanged) CheckContent(field, value);
+    }
+}
+
+} // namespace ger

@@ -1,0 +1,25 @@
+#pragma once
+#include "storage/Storage.h"
+
+#include <memory>
+#include <string>
+
+namespace ger {
+
+/// Opens storage sessions for a database URL, choosing the backend from its scheme:
+/// "sqlite:PATH" now; "postgresql://..." is recognised and reported as not yet available.
+class StorageFactory {
+public:
+    /// Checks the URL at once, so a mistyped one is reported before the server starts.
+    explicit StorageFactory(std::string url);
+
+    /// Opens a new session; with create set a missing SQLite file is created.
+    std::unique_ptr<Storage> Open(bool create = false) const;
+    const std::string& Url() const { return url_; }
+
+private:
+    std::string url_;
+    std::string sqlitePath_;
+};
+
+} // namespace ger

@@ -1,0 +1,107 @@
+#include "RpcClient.h"
+#include "RunningServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nlohmann::json;
+
+class Protocol : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new RunningServer(4096); }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    static RunningServer* server;
+};
+RunningServer* Protocol::server = nullptr;
+
+struct BadRequest {
+    const char* line;
+    int code;
+    bool echoesId; // the answer carries the request's id (1) rather than null
+};
+
+TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
+    const std::vector<BadRequest> cases{
+        {"this is not json", -32700, false},
+        {"{\"jsonrpc\":\"2.0\",\"id\":1,", -32700, false},
+        {"[1,2,3]", -32600, false},
+        {"42", -32600, false},
+        {"\"text\"", -32600, false},
+        {R"({"jsonrpc":"2.0","id":{"a":1},"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600,
+         false},
+        {R"({"id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})", -32600, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":7,"params":[]})", -32600, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.Unknown","params":[]})", -32601,
+         true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Other.module.GetFormPgto","params":[]})", -32601,
+         true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto","params":["x"]})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetDiaPgto","params":[]})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetDiaPgto","params":[1]})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetPeriodo","params":["01","02"]})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetVerCdForm","params":{"code":"01"}})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.SetFormPgto","params":["x"]})",
+         -32602, true},
+        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.SetDiaPgto","params":[]})",
+         -32602, true},
+    };
+    RpcClient client(server->Port());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        json answer = client.SendLine(c.line);
+        ASSERT_TRUE(answer.is_object());
+        EXPECT_EQ(answer["jsonrpc"], "2.0");
+        EXPECT_EQ(answer["error"]["code"], c.code);
+        EXPECT_FALSE(answer["error"]["message"].get<std::string>().empty());
+        EXPECT_EQ(answer["id"], c.echoesId ? json(1) : json(nullptr));
+        // The same connection still serves a good request.
+        EXPECT_EQ(client.Result("GetVerCdForm", {"01"})["rows"], json::array());
+    }
+}
+
+TEST_F(Protocol, ServesPipelinedRequestsInOrderAndSkipsNotifications) {
+    RpcClient client(server->Port());
+    client.Write("\n" // blank lines are ignored
+                 R"({"jsonrpc":"2.0","method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})"
+                 "\n"
+                 R"({"jsonrpc":"2.0","id":"a","method":"Ger06700.rdmFormPgto.GetFormPgto"})"
+                 "\r\n"
+                 R"({"jsonrpc":"2.0","id":2,"method":"Ger06700.rdmFormPgto.Nope","params":[]})"
+                 "\n");
+    json first = json::parse(client.ReadLine());
+    EXPECT_EQ(first["id"], "a"); // the notification got no answer; params may be left out
+    EXPECT_EQ(first["result"]["fields"].size(), 7u);
+    json second = json::parse(client.ReadLine());
+    EXPECT_EQ(second["id"], 2);
+    EXPECT_EQ(second["error"]["code"], -32601);
+}
+
+TEST_F(Protocol, OverlongLineIsAnsweredThenTheConnectionCloses) {
+    RpcClient client(server->Port());
+    client.Write(std::string(5000, ' ') + "{}");
+    json answer = json::parse(client.ReadLine());
+    EXPECT_EQ(answer["error"]["code"], -32600);
+    EXPECT_NE(answer["error"]["message"].get<std::string>().find("4096"), std::string::npos);
+    EXPECT_EQ(client.ReadLine(), ""); // closed
+    // Other clients are not affected.
+    RpcClient other(server->Port());
+    EXPECT_EQ(other.Result("GetFormPgto", json::array())["rows"], json::array());
+}
+
+TEST_F(Protocol, DeeplyNestedJsonDoesNotBringTheServerDown) {
+    RpcClient client(server->Port());
+    json answer = client.SendLine(std::string(2000, '[') + std::string(2000, ']'));
+    EXPECT_EQ(answer["error"]["code"], -32600);
+    EXPECT_EQ(client.Result("GetVerCdForm", {"01"})["rows"], json::array());
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+#include "RpcClient.h"
+
+#include <gtest/gtest.h>
+
+RpcClient::RpcClient(unsigned short port) : socket_(io_) {
+    socket_.connect({asio::ip::make_address("127.0.0.1"), port});
+    socket_.set_option(asio::ip::tcp::no_delay(true));
+}
+
+void RpcClient::Write(const std::string& bytes) {
+    asio::write(socket_, asio::buffer(bytes));
+}
+
+std::string RpcClient::ReadLine() {
+    asio::error_code error;
+    std::size_t length = asio::read_until(socket_, asio::dynamic_buffer(buffer_), '\n', error);
+    if (error) return {};
+    std::string line = buffer_.substr(0, length - 1);
+    buffer_.erase(0, length);
+    return line;
+}
+
+nlohmann::json RpcClient::SendLine(const std::string& line) {
+    Write(line + "\n");
+    std::string answer = ReadLine();
+    if (answer.empty()) return nullptr;
+    return nlohmann::json::parse(answer);
+}
+
+nlohmann::json RpcClient::Call(const std::string& method, const nlohmann::json& params) {
+    nlohmann::json request{{"jsonrpc", "2.0"},
+                           {"id", ++lastId_},
+                           {"method", "Ger06700.rdmFormPgto." + method},
+                           {"params", params}};
+    nlohmann::json response = SendLine(request.dump());
+    EXPECT_EQ(response.value("id", nlohmann::json()), lastId_) << response.dump();
+    return response;
+}
+
+nlohmann::json RpcClient::Result(const std::string& method, const nlohmann::json& params) {
+    nlohmann::json response = Call(method, params);
+    EXPECT_TRUE(response.contains("result")) << method << ": " << response.dump();
+    return response.value("result", nlohmann::json());
+}
+
+nlohmann::json RpcClient::Error(const std::string& method, const nlohmann::json& params) {
+    nlohmann::json response = Call(method, params);
+    EXPECT_TRUE(response.contains("error")) << method << ": " << response.dump();
+    return response.value("error", nlohmann::json::object());
+}

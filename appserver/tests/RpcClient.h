@@ -1,0 +1,29 @@
+#pragma once
+#include <asio.hpp>
+#include <nlohmann/json.hpp>
+#include <string>
+
+/// A plain JSON-RPC client for the tests: writes lines, reads answer lines.
+class RpcClient {
+public:
+    explicit RpcClient(unsigned short port);
+
+    /// Sends line as it is (a "\n" is added) and returns the answer line parsed.
+    nlohmann::json SendLine(const std::string& line);
+    /// Calls "Ger06700.rdmFormPgto.<method>" and returns the whole response.
+    nlohmann::json Call(const std::string& method, const nlohmann::json& params);
+    /// The "result" of a call that must succeed (the test fails otherwise).
+    nlohmann::json Result(const std::string& method, const nlohmann::json& params);
+    /// The "error" of a call that must fail.
+    nlohmann::json Error(const std::string& method, const nlohmann::json& params);
+    /// Sends raw bytes without adding anything.
+    void Write(const std::string& bytes);
+    /// Reads one answer line; empty when the server closed the connection.
+    std::string ReadLine();
+
+private:
+    asio::io_context io_;
+    asio::ip::tcp::socket socket_;
+    std::string buffer_;
+    int lastId_ = 0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+#include "TempFolder.h"
+#include "net/Server.h"
+#include "storage/StorageFactory.h"
+
+#include <memory>
+#include <string>
+#include <thread>
+
+/// The real application server on 127.0.0.1, in this process on a background thread, over a
+/// fresh SQLite database in a temporary folder.
+class RunningServer {
+public:
+    /// Starts on a free port; maxLineLength bounds request lines as the program's option does.
+    explicit RunningServer(std::size_t maxLineLength = 16 * 1024 * 1024);
+    ~RunningServer();
+
+    unsigned short Port() const { return port_; }
+    /// A new session on the server's database, for setting up and checking rows directly.
+    std::unique_ptr<ger::Storage> OpenStorage() const { return factory_->Open(); }
+    /// Stops the server; the database stays.
+    void Stop();
+    /// Starts it again on the same port.
+    void Restart();
+
+private:
+    void Start(unsigned short port);
+
+    TempFolder folder_;
+    std::unique_ptr<ger::StorageFactory> factory_;
+    std::size_t maxLineLength_;
+    std::unique_ptr<ger::Server> server_;
+    std::thread thread_;
+    unsigned short port_ = 0;
+};
