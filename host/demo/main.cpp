@@ -13,8 +13,8 @@ using namespace plat;
 namespace {
 
 void Print(const TDBGrid& grid) {
-    std::cout << grid.Name() << " (column " << (grid.SelectedField() ? grid.SelectedField()->FieldName() : "-")
-              << ")\n";
+    std::cout << grid.Name() << " (column "
+              << (grid.SelectedField() ? grid.SelectedField()->FieldName() : "-") << ")\n";
     for (int r = 0; r < grid.RowCount(); ++r) {
         std::cout << (r == grid.CurrentRow() ? "* " : "  ");
         for (int c = 0; c < grid.ColumnCount(); ++c)
@@ -53,12 +53,16 @@ int main() {
                           {{"name", "VALOR"}, {"type", "float"}}}},
                         {"rows", rows}});
     };
-    customers.SetData({{"fields",
-                        {{{"name", "CODIGO"}, {"type", "string"}, {"size", 2}},
-                         {{"name", "NOME"}, {"type", "string"}, {"size", 30}}}},
-                       {"rows", {{"01", "Ana Souza"}, {"02", "Bruno Lima"}}}});
-    for (const char* f : {"CODIGO", "NOME"}) dbgCustomers.AddColumn(f);
-    for (const char* f : {"PEDIDO", "VALOR"}) dbgOrders.AddColumn(f);
+    customers.SetData(
+        {{"fields",
+          {{{"name", "CODIGO"}, {"type", "string"}, {"size", 2}},
+           {{"name", "NOME"}, {"type", "string"}, {"size", 30}}}},
+         {"rows", nlohmann::json::array({nlohmann::json::array({"01", "Ana Souza"}),
+                                         nlohmann::json::array({"02", "Bruno Lima"})})}});
+    for (const char* f : {"CODIGO", "NOME"})
+        dbgCustomers.AddColumn(f);
+    for (const char* f : {"PEDIDO", "VALOR"})
+        dbgOrders.AddColumn(f);
     form.SetActiveControl(&dbgCustomers);
 
     std::cout << "== " << form.Caption() << "\n";
