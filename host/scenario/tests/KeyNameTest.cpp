@@ -1,0 +1,78 @@
+#include "KeyName.h"
+#include "ScriptFault.h"
+
+#include <gtest/gtest.h>
+
+namespace gerscript {
+namespace {
+
+plat::TShiftState Shift(bool shift, bool ctrl, bool alt) {
+    plat::TShiftState state;
+    state.shift = shift;
+    state.ctrl = ctrl;
+    state.alt = alt;
+    return state;
+}
+
+TEST(KeyName, ReadsEveryKeyAndModifier) {
+    const struct {
+        const char* name;
+        std::uint16_t key;
+        plat::TShiftState shift;
+    } cases[] = {
+        {"Tab", plat::VK_TAB, {}},
+        {"Enter", plat::VK_RETURN, {}},
+        {"Escape", plat::VK_ESCAPE, {}},
+        {"Up", plat::VK_UP, {}},
+        {"Down", plat::VK_DOWN, {}},
+        {"Left", plat::VK_LEFT, {}},
+        {"Right", plat::VK_RIGHT, {}},
+        {"Delete", plat::VK_DELETE, {}},
+        {"Backspace", plat::VK_BACK, {}},
+        {"PageUp", plat::VK_PRIOR, {}},
+        {"PageDown", plat::VK_NEXT, {}},
+        {"F2", plat::VK_F2, {}},
+        {"Insert", plat::VK_INSERT, {}},
+        {"Home", plat::VK_HOME, {}},
+        {"End", plat::VK_END, {}},
+        {"Shift+Tab", plat::VK_TAB, Shift(true, false, false)},
+        {"Ctrl+Delete", plat::VK_DELETE, Shift(false, true, false)},
+        {"Alt+PageDown", plat::VK_NEXT, Shift(false, false, true)},
+        {"Alt+PageUp", plat::VK_PRIOR, Shift(false, false, true)},
+        {"Ctrl+Shift+Alt+Down", plat::VK_DOWN, Shift(true, true, true)},
+        {"alt+pagedown", plat::VK_NEXT, Shift(false, false, true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const KeyStroke stroke = ParseKeyName(c.name);
+        EXPECT_EQ(stroke.key, c.key);
+        EXPECT_EQ(stroke.shift, c.shift);
+    }
+}
+
+TEST(KeyName, RefusesWhatNamesNoKey) {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"Return", "unknown key 'Return'"},
+        {"Shift", "unknown key 'Shift'"},
+        {"Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
+        {"Tab+Alt", "unknown modifier 'Tab' in key name 'Tab+Alt' (Shift, Ctrl or Alt)"},
+        {"Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
+        {"Alt+", "key name 'Alt+' has an empty part"},
+        {"+", "key name '+' has an empty part"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            ParseKeyName(c.name);
+            ADD_FAILURE() << "no fault";
+        } catch (const ScriptFault& fault) {
+            EXPECT_EQ(std::string(fault.what()), c.reason);
+        }
+    }
+}
+
+} // namespace
+} // namespace gerscript
