@@ -134,6 +134,11 @@ plat::THandlerTable TfrmFormPgto::Handlers() {
 
 void TfrmFormPgto::FormCreate(plat::TForm& sender) {
     plat::TfrmPadraoGrid::FormCreate(sender);
+    // Set before connecting: a failed connect is reported and the form lives on, fetching at
+    // its next activation once the server is back, so it must not lack its key field or mask.
+    stMaxDiaFin = "00";
+    cdsFormPgtoCDFORMPGTO.Tag = 1;
+    cdsFormPgtoIDTIPODTPGTO.EditMask = ">l;0; ";
     plat::ActiveShowAvi(this, 0);
     try {
         netFormPgto.Open();
@@ -143,9 +148,6 @@ void TfrmFormPgto::FormCreate(plat::TForm& sender) {
         throw;
     }
     plat::DeactiveShowAvi();
-    stMaxDiaFin = "00";
-    cdsFormPgtoCDFORMPGTO.Tag = 1;
-    cdsFormPgtoIDTIPODTPGTO.EditMask = ">l;0; ";
 }
 
 void TfrmFormPgto::FormActivate(plat::TForm&) {
