@@ -1,0 +1,220 @@
+// The form as its resource description builds it: frame, components, fields and grid columns.
+#include "ScreenFixture.h"
+
+#include "net/NetConnection.h"
+#include "shared/ADOIBQuery.h"
+
+#include <algorithm>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const int kDefaultWidth = plat::TColumn{}.Width;
+const Texts kWeekdays{"Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"};
+const Texts kCurrentOrNext{"Atual", "Seguinte"};
+const Texts kYesNo{"Sim", "Não"};
+
+struct ExpectedColumn {
+    const char* field;
+    int width;
+    const char* title;
+    Texts pickList;
+    bool dropDown;
+};
+
+struct ExpectedGrid {
+    const char* grid;
+    const char* dataSource;
+    std::vector<ExpectedColumn> columns;
+};
+
+const ExpectedGrid kGrids[] = {
+    {"dbgPadrao",
+     "dtsPadrao",
+     {{"CDFORMPGTO", kDefaultWidth, "Código", {}, false},
+      {"NMFORMPGTO", 188, "Descrição", {}, false},
+      {"IDTIPODTPGTO",
+       222,
+       "Data Referência",
+       {"Data de Emissão da NF (Inclusive)", "Data de Emissão da NF (Exclusive)",
+        "Data de Entrega da Mercadoria (Inclusive)", "Data de Entrega da Mercadoria (Exclusive)",
+        "Data de Saída (Inclusive)", "Data de Saída (Exclusive)"},
+       true},
+      {"IDREFECALCPARC",
+       132,
+       "Intervalo Data Referência",
+       {"Dia de Referência", "Fora Semana", "Fora Dezena", "Fora Quinzena", "Fora Mês"},
+       true},
+      {"IDCONSDIAUTIL", kDefaultWidth, "Considerar Dias Úteis", kYesNo, true},
+      {"IDTPPERIODO",
+       133,
+       "Período",
+       {"Por dia do mês", "Por dia da semana", "Por dia da semana\\Mês"},
+       true},
+      {"IDVRIGUALPARC", 123, "Parcelas com Valor Igual", kYesNo, true}}},
+    {"dbgDiaPgto",
+     "dtsDiaPgto",
+     {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", {}, false},
+      {"NRDIAFINPGTO", 104, "Dia Final do Período", {}, false},
+      {"NRMESFORMPGT", 100, "Mês de Pagamento", kCurrentOrNext, false},
+      {"NRDIAPGTOVAR", 95, "Dia de Pagamento", {}, false},
+      {"NRNUMMESPGTO", 95, "Número de Meses", {}, false},
+      {"NRDIAPGTOSEMANA",
+       108,
+       "Dia Semana",
+       {"", "Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"},
+       true}}},
+    {"dbgDiaSemana",
+     "dtsDiaPgto",
+     {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", kWeekdays, true},
+      {"NRDIAFINPGTO", 104, "Dia Final do Período", kWeekdays, true},
+      {"NRMESFORMPGT", 118, "Semana de Pagamento", kCurrentOrNext, true},
+      {"NRDIAPGTOVAR", kDefaultWidth, "Dia de Pagamento", kWeekdays, false}}},
+    {"dbgSemanaMes",
+     "dtsDiaPgto",
+     {{"NRDIAINIPGTO", kDefaultWidth, "Dia Inicial do Período", {}, false},
+      {"NRDIAFINPGTO", kDefaultWidth, "Dia Final do Período", {}, false},
+      {"NRMESFORMPGT",
+       kDefaultWidth,
+       "Mês de Pagamento",
+       {"1º Mês Posterior", "2º Mês Posterior", "3º Mês Posterior", "4º Mês Posterior",
+        "5º Mês Posterior", "6º Mês Posterior", "7º Mês Posterior", "8º Mês Posterior",
+        "9º Mês Posterior", "10º Mês Posterior"},
+       false},
+      {"NRNUMMESPGTO", kDefaultWidth, "Semana de Pagamento", {}, false},
+      {"NRDIAPGTOVAR", kDefaultWidth, "Dia de Pagamento", kWeekdays, false}}},
+};
+
+struct ExpectedField {
+    const char* field;
+    int size; // 0: a floating-point field
+    const char* label;
+    const char* mask;
+    int tag;
+};
+
+const std::pair<const char*, std::vector<ExpectedField>> kDataSets[] = {
+    {"cdsFormPgto",
+     {{"CDFORMPGTO", 2, "Código", "", 1},
+      {"NMFORMPGTO", 30, "Descrição", "", 0},
+      {"IDTIPODTPGTO", 4, "Data Referência", ">l;0; ", 0},
+      {"IDREFECALCPARC", 30, "Intervalo Data Referência", "", 0},
+      {"IDTPPERIODO", 1, "Período", "", 0},
+      {"IDCONSDIAUTIL", 1, "Considerar Dias Úteis", "", 0},
+      {"IDVRIGUALPARC", 1, "Parcelas com Valor Igual", "", 0}}},
+    {"cdsDiaPgto",
+     {{"CDFORMPGTO", 2, "CDFORMPGTO", "", 0},
+      {"NRDIAINIPGTO", 2, "Dia Inicial do Período", "", 0},
+      {"NRDIAFINPGTO", 2, "Dia Final do Período", "99;0; ", 0},
+      {"NRDIAPGTOVAR", 2, "Dia de Pagamento", "99;0; ", 0},
+      {"NRMESFORMPGT", 0, "Mês de Pagamento", "", 0},
+      {"NRNUMMESPGTO", 0, "Número de Meses", "", 0},
+      {"NRDIAPGTOSEMANA", 2, "Dia Semana", "", 0}}},
+    {"cdsVerCodForm", {{"CDFORMPGTO", 2, "CDFORMPGTO", "", 0}}},
+    {"cdsPeriodo",
+     {{"NRDIAINIPGTO", 2, "NRDIAINIPGTO", "", 0}, {"NRDIAFINPGTO", 2, "NRDIAFINPGTO", "", 0}}},
+};
+
+TEST_F(ScreenTest, TheFormFrameIsAsDescribed) {
+    ASSERT_TRUE(IniProc());
+    plat::TfrmPadraoGrid& form = Form();
+    const std::pair<std::string, std::string> facts[] = {
+        {form.Caption(), "Forma de Pagamento"},
+        {std::to_string(form.Left) + "," + std::to_string(form.Top) + "," +
+             std::to_string(form.Width) + "," + std::to_string(form.Height),
+         "400,152,1049,347"},
+        {std::to_string(form.HelpContext), "12406700"},
+        {form.HelpFile, "GerHelp.hlp"},
+        {form.lblCodTela.Caption(), "GER06700"},
+        {form.tshPadrao.Caption(), "Forma de Pagamento"},
+        {form.dbtNome.DataField, "NMFORMPGTO"},
+        {Part<plat::TNetConnection>("netFormPgto").ServerName, "Ger06700.rdmFormPgto"},
+        {Part<plat::TPanel>("panDivisao").BevelOuter, "lowered"},
+    };
+    for (const auto& [actual, expected] : facts)
+        EXPECT_EQ(actual, expected);
+    EXPECT_EQ(form.FormStyle, plat::TFormStyle::MDIChild);
+    EXPECT_FALSE(Part<plat::TNetConnection>("netFormPgto").ThrowException);
+    EXPECT_EQ(Part<plat::TSplitter>("splDivisao").Height, 3);
+    EXPECT_EQ(Part<plat::TPanel>("panDivisao").Height, 8);
+
+    // No printing; the other commands stay.
+    for (plat::TControl* off : std::initializer_list<plat::TControl*>{
+             &form.sbtImprimir, &form.mnuListagem, &form.mnuConfigImpressora})
+        EXPECT_FALSE(off->Enabled()) << off->Name();
+    EXPECT_TRUE(form.sbtIncluir.Enabled());
+    EXPECT_TRUE(form.sbtVerificar.Enabled());
+
+    // The components the screen adds, in the order of the description.
+    const Texts added{"splDivisao",   "panDivisao",  "nbkDiasPgto", "dtsDiaPgto",
+                      "cdsFormPgto",  "netFormPgto", "cdsDiaPgto",  "cdsVerCodForm",
+                      "qryMaxDiaFin", "cdsPeriodo",  "dtsPeriodo"};
+    Texts order;
+    for (plat::TComponent* component : form.Components())
+        if (std::find(added.begin(), added.end(), component->Name()) != added.end())
+            order.push_back(component->Name());
+    EXPECT_EQ(order, added);
+
+    EXPECT_EQ(Part<plat::TADOIBQuery>("qryMaxDiaFin").SQL,
+              (Texts{"SELECT", "      MAX (NRDIAFINPGTO)  AS NRDIAFINPGTO", "   FROM",
+                     "      DIAPGTO", "   WHERE", "      (CDFORMPGTO = :P_CDFORMPGTO)"}));
+
+    // The notebook's pages, each holding its grid, below the master grid in the scroll box.
+    auto& notebook = Part<plat::TNotebook>("nbkDiasPgto");
+    EXPECT_EQ(notebook.Parent(), &form.scbFolhaDados);
+    const std::pair<const char*, const char*> pages[] = {
+        {"Mes", "dbgDiaPgto"}, {"Semana", "dbgDiaSemana"}, {"Semana\\Mes", "dbgSemanaMes"}};
+    ASSERT_EQ(notebook.PageCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(notebook.Page(i).Caption(), pages[i].first);
+        EXPECT_EQ(Part<plat::TDBGrid>(pages[i].second).Parent(), &notebook.Page(i));
+    }
+}
+
+TEST_F(ScreenTest, TheDataSetsCarryTheirFieldsAndTheGridsTheirColumns) {
+    ASSERT_TRUE(IniProc());
+    EXPECT_EQ(Form().dtsPadrao.DataSet(), &Terms());
+    EXPECT_EQ(Part<plat::TDataSource>("dtsDiaPgto").DataSet(), &Days());
+    EXPECT_EQ(Part<plat::TDataSource>("dtsPeriodo").DataSet(),
+              &Part<plat::TClientDataSet>("cdsPeriodo"));
+
+    for (const auto& [name, fields] : kDataSets) {
+        const auto& dataSet = Part<plat::TClientDataSet>(name);
+        ASSERT_EQ(dataSet.Fields().size(), fields.size()) << name;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const ExpectedField& want = fields[i];
+            const plat::TField& field = *dataSet.Fields()[i];
+            SCOPED_TRACE(std::string(name) + "." + want.field);
+            EXPECT_EQ(field.FieldName(), want.field);
+            EXPECT_EQ(field.DataType(),
+                      want.size ? plat::TFieldType::String : plat::TFieldType::Float);
+            if (want.size) {
+                EXPECT_EQ(field.Size(), want.size);
+            }
+            EXPECT_EQ(field.DisplayLabel(), want.label);
+            EXPECT_EQ(field.EditMask, want.mask);
+            EXPECT_EQ(field.Tag, want.tag);
+        }
+    }
+    EXPECT_EQ(Days().FieldByName("NRMESFORMPGT").Precision, 2);
+
+    for (const ExpectedGrid& want : kGrids) {
+        const auto& grid = Part<plat::TDBGrid>(want.grid);
+        EXPECT_EQ(grid.DataSource(), &Part<plat::TDataSource>(want.dataSource)) << want.grid;
+        ASSERT_EQ(grid.ColumnCount(), static_cast<int>(want.columns.size())) << want.grid;
+        for (int i = 0; i < grid.ColumnCount(); ++i) {
+            const ExpectedColumn& column = want.columns[i];
+            SCOPED_TRACE(std::string(want.grid) + " column " + std::to_string(i));
+            EXPECT_EQ(grid.Column(i).FieldName, column.field);
+            EXPECT_NE(grid.ColumnField(i), nullptr);
+            EXPECT_EQ(grid.Column(i).Width, column.width);
+            EXPECT_EQ(grid.ColumnTitle(i), column.title);
+            EXPECT_EQ(grid.Column(i).PickList, column.pickList);
+            EXPECT_EQ(grid.DropDownShown(i), column.dropDown);
+        }
+    }
+    EXPECT_EQ(Part<plat::TDBGrid>("dbgSemanaMes").Column(2).Alignment, plat::TAlignment::Left);
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+#include "ScreenFixture.h"
+
+#include "net/NetConnection.h"
+#include "rdm/DemoData.h"
+#include "shared/DBGeral.h"
+#include "shared/HostConfig.h"
+#include "shared/WaitIndicator.h"
+
+#include <algorithm>
+
+using nlohmann::json;
+
+namespace {
+
+json ToJson(const ger::SqlValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) return *text;
+    if (const auto* number = std::get_if<double>(&value)) return *number;
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) return *integer;
+    return nullptr;
+}
+
+} // namespace
+
+void ScreenTest::SetUp() {
+    ASSERT_TRUE(plat::Application().Forms().empty()) << "a form was left open by an earlier test";
+    ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
+
+    // The host reads the same database file as the server: the highest final day comes
+    // straight from it.
+    const json files = Sql("PRAGMA database_list");
+    ASSERT_FALSE(files.empty());
+    plat::HostConfig::SetOverride("server.host", "127.0.0.1");
+    plat::HostConfig::SetOverride("server.port", std::to_string(server_.Port()));
+    plat::HostConfig::SetOverride("db", "sqlite:" + files[0][2].get<std::string>());
+
+    plat::TNetConnection::SetCallObserver([this](const std::string& method, const json& args) {
+        std::string call = method + "(";
+        for (std::size_t i = 0; i < args.size(); ++i)
+            call += (i ? "," : "") + (args[i].is_string() ? args[i].get<std::string>() : "<delta>");
+        calls_.push_back(call + ")");
+    });
+    cursorTicket_ = plat::Application().Subscribe([this](plat::TObservable&, plat::Change what) {
+        if (what == plat::Change::Cursor) cursors_.push_back(plat::Application().ScreenCursor());
+    });
+    waitTicket_ = plat::WaitIndicator().Subscribe([this](plat::TObservable&, plat::Change what) {
+        if (what == plat::Change::Wait) waits_.push_back(plat::WaitIndicator().Active());
+    });
+    ClearLog();
+    LoadModule();
+}
+
+void ScreenTest::TearDown() {
+    for (plat::TComponent* component : plat::Application().Forms())
+        if (auto* form = dynamic_cast<plat::TForm*>(component)) Act([form] { form->Close(); });
+    EXPECT_TRUE(plat::Application().Forms().empty()) << "closing did not destroy the form";
+    // Whatever a failed test left behind goes too, while the module's code is still loaded.
+    for (plat::TComponent* component : plat::Application().Forms())
+        plat::Application().ReleaseForm(component);
+    UnloadModule();
+
+    plat::TNetConnection::SetCallObserver(nullptr);
+    plat::Application().Unsubscribe(cursorTicket_);
+    plat::WaitIndicator().Unsubscribe(waitTicket_);
+    plat::WaitIndicator().Stop();
+    plat::Application().SetScreenCursor(plat::TCursor::Default);
+    plat::Application().SetActiveForm(nullptr);
+    plat::HostConfig::ClearOverrides();
+    plat::dtmDBGeral().Close();
+    ClearLog();
+}
+
+void ScreenTest::LoadModule() {
+    module_ = plat::TModule::Load(GER06700_MODULE);
+}
+
+void ScreenTest::UnloadModule() {
+    if (module_) module_->Unload();
+    module_.reset();
+}
+
+bool ScreenTest::IniProc() {
+    return Act([this] { module_->Entry("IniProc")(); });
+}
+
+bool ScreenTest::Act(const std::function<void()>& action) {
+    return plat::Application().Dispatch(action);
+}
+
+plat::TfrmPadraoGrid& ScreenTest::Form() {
+    const auto forms = plat::Application().Forms();
+    if (forms.size() != 1)
+        throw std::runtime_error(std::to_string(forms.size()) + " forms exist instead of one");
+    auto* form = dynamic_cast<plat::TfrmPadraoGrid*>(forms.front());
+    if (!form) throw std::runtime_error("the form is no grid-maintenance form");
+    return *form;
+}
+
+std::string ScreenTest::Inspect(const std::string& name) {
+    const auto value = Form().InspectValue(name);
+    if (!value) throw std::runtime_error("the form does not show " + name);
+    return *value;
+}
+
+bool ScreenTest::Flag(const char* name) const {
+    const auto* flag = static_cast<const bool*>(module_->Data(name));
+    if (!flag) throw std::runtime_error(std::string("the module exports no ") + name);
+    return *flag;
+}
+
+std::vector<std::string> ScreenTest::Errors() {
+    std::vector<std::string> texts;
+    for (const auto& record : plat::Application().Headless().Transcript())
+        if (record.kind == plat::DialogRecord::Kind::Error) texts.push_back(record.text);
+    return texts;
+}
+
+void ScreenTest::ClearLog() {
+    calls_.clear();
+    cursors_.clear();
+    waits_.clear();
+    plat::Application().Headless().ClearTranscript();
+}
+
+json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& params) {
+    json rows = json::array();
+    for (const auto& row : server_.OpenStorage()->Query(sql, params)) {
+        json values = json::array();
+        for (const auto& value : row)
+            values.push_back(ToJson(value));
+        rows.push_back(values);
+    }
+    return rows;
+}
+
+void ScreenTest::Write(const std::string& sql, const std::vector<ger::SqlValue>& params) {
+    server_.OpenStorage()->Execute(sql, params);
+}
+
+void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
+                           ger::SqlValue periodType,
+                           const std::vector<std::vector<std::string>>& days) {
+    Write("INSERT INTO FORMPGTO (CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, "
+          "IDTPPERIODO, IDCONSDIAUTIL, IDVRIGUALPARC) VALUES (?, ?, 'EMIN', 'FORA_MES', ?, 'N', "
+          "'S')",
+          {code, name, periodType});
+    for (const auto& day : days)
+        Write("INSERT INTO DIAPGTO (CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, "
+              "NRMESFORMPGT, NRNUMMESPGTO, NRDIAPGTOSEMANA) VALUES (?, ?, ?, ?, 1, NULL, '00')",
+              {code, day.at(0), day.at(1), day.at(2)});
+}
+
+json ScreenTest::StoredTerms() {
+    return Sql("SELECT CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, IDTPPERIODO, "
+               "IDCONSDIAUTIL, IDVRIGUALPARC FROM FORMPGTO ORDER BY CDFORMPGTO");
+}
+
+json ScreenTest::StoredDays(const std::string& code) {
+    return Sql("SELECT CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, NRMESFORMPGT, "
+               "NRNUMMESPGTO, NRDIAPGTOSEMANA FROM DIAPGTO WHERE CDFORMPGTO = ? "
+               "ORDER BY NRDIAINIPGTO, rowid",
+               {code});
+}
+
+std::string ScreenTest::HighestFinalDay(const json& dayRows) {
+    std::string highest;
+    for (const auto& row : dayRows)
+        highest = std::max(highest, row.at(2).get<std::string>());
+    return highest;
+}
+
+std::vector<std::string> ScreenTest::GridCodes() {
+    auto& grid = Part<plat::TDBGrid>("dbgPadrao");
+    std::vector<std::string> codes;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        codes.push_back(grid.CellText(row, 0));
+    return codes;
+}
+
+json ScreenTest::Rows(const plat::TClientDataSet& dataSet) {
+    return dataSet.Data()["rows"];
+}

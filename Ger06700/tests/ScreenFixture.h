@@ -1,0 +1,90 @@
+#pragma once
+#include "RunningServer.h"
+#include "app/Application.h"
+#include "app/ModuleLoader.h"
+#include "base/PadraoGrid.h"
+#include "data/ClientDataSet.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+/// The screen as the host runs it: the real module loaded from its file, the real server on
+/// loopback over a fresh database holding the demo terms, the host's configuration pointing
+/// at both. Tests open the screen themselves (IniProc), so they can prepare the data first.
+/// Whatever a test leaves open is closed, and the module unloaded, before the next one: the
+/// application object lives for the whole process.
+class ScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// The host's entry call inside a user action; true when nothing was raised.
+    bool IniProc();
+    /// Runs action as one user action; true when nothing was raised.
+    static bool Act(const std::function<void()>& action);
+
+    /// The one form that exists (the test fails when there is none or several).
+    plat::TfrmPadraoGrid& Form();
+    /// The component of the form called name, of type T.
+    template <class T> T& Part(const std::string& name) {
+        T* part = Form().Find<T>(name);
+        if (!part) throw std::runtime_error("the form has no " + name);
+        return *part;
+    }
+    plat::TClientDataSet& Terms() { return Part<plat::TClientDataSet>("cdsFormPgto"); }
+    plat::TClientDataSet& Days() { return Part<plat::TClientDataSet>("cdsDiaPgto"); }
+    int Page() { return Part<plat::TNotebook>("nbkDiasPgto").PageIndex(); }
+    /// A value of the screen's own state as the form shows it to diagnostic tools.
+    std::string Inspect(const std::string& name);
+    /// A Boolean flag the module exports, read through the export.
+    bool Flag(const char* name) const;
+
+    /// Remote calls since the last ClearLog, as "GetFormPgto()" or "GetDiaPgto(01)".
+    const std::vector<std::string>& Calls() const { return calls_; }
+    /// Texts of the error dialogs shown since the last ClearLog.
+    static std::vector<std::string> Errors();
+    /// Every change of the screen cursor since the last ClearLog, in order.
+    const std::vector<plat::TCursor>& Cursors() const { return cursors_; }
+    /// Every start (true) and stop (false) of the wait indicator since the last ClearLog.
+    const std::vector<bool>& Waits() const { return waits_; }
+    /// Forgets the calls, dialogs, cursor changes and waits seen so far.
+    void ClearLog();
+
+    /// Rows of a query run straight on the server's database, values as JSON.
+    nlohmann::json Sql(const std::string& sql, const std::vector<ger::SqlValue>& params = {});
+    /// A change another user makes straight in the server's database.
+    void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {});
+    /// Stores a payment term straight in the database, as another user or an older system
+    /// would, with day rows given as {initial, final, payment} days.
+    void WriteTerm(const std::string& code, const std::string& name, ger::SqlValue periodType,
+                   const std::vector<std::vector<std::string>>& days = {});
+
+    /// Every stored term, in the fields and order of the screen's list.
+    nlohmann::json StoredTerms();
+    /// The stored day rows of a term, in the fields and order of the screen's detail.
+    nlohmann::json StoredDays(const std::string& code);
+    /// The highest final day among day rows in the detail's field order; empty for none.
+    static std::string HighestFinalDay(const nlohmann::json& dayRows);
+
+    /// What the first column of each master-grid row shows, top to bottom.
+    std::vector<std::string> GridCodes();
+    /// The rows the dataset holds, values in field order, without moving it.
+    static nlohmann::json Rows(const plat::TClientDataSet& dataSet);
+
+    void LoadModule();
+    void UnloadModule();
+
+    RunningServer server_;
+    std::unique_ptr<plat::TModule> module_;
+
+private:
+    std::vector<std::string> calls_;
+    std::vector<plat::TCursor> cursors_;
+    std::vector<bool> waits_;
+    int cursorTicket_ = 0;
+    int waitTicket_ = 0;
+};
