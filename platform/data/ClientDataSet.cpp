@@ -83,7 +83,7 @@ void TClientDataSet::WriteValue(TField& field, Value value) {
     if (SameValue(buffer_[index], value)) return;
     buffer_[index] = std::move(value);
     modified_ = true;
-    if (field.OnChange) field.OnChange(field);
+    if (TField::NotifyEvent handler = field.OnChange) handler(field); // a copy, as in Run
     RecordChanged(&field);
 }
 
@@ -155,7 +155,8 @@ void TClientDataSet::EnableControls() {
     }
 }
 
-void TClientDataSet::Run(const Event& event) {
+void TClientDataSet::Run(Event event) {
+    // A copy runs: the handler may detach or replace itself while it runs.
     if (event) event(*this);
 }
 
@@ -442,9 +443,18 @@ void TClientDataSet::Last() {
 int TClientDataSet::MoveBy(int distance) {
     CheckActive();
     if (distance == 0) return 0;
-    const int from = cur_;
-    ScrollTo(cur_ + distance, false);
-    return cur_ - from;
+    // The move counts from the row shown as current. A new row is that row: the implicit
+    // post stores it there, and when the implicit cancel drops it, the row shown below it
+    // takes its place, which is one step of a move downwards already.
+    const bool inserting = state_ == TDataSetState::Insert;
+    const int from = DisplayCurrent();
+    const std::size_t storedBefore = rows_.size();
+    CheckBrowseMode();
+    const bool dropped = inserting && rows_.size() == storedBefore;
+    const int target = dropped && distance > 0 ? from + distance - 1 : from + distance;
+    ScrollTo(target, false);
+    // Rows moved as they were shown: below a dropped row everything was one row lower.
+    return (dropped && cur_ >= from ? cur_ + 1 : cur_) - from;
 }
 
 void TClientDataSet::Next() {

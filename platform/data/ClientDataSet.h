@@ -31,7 +31,10 @@ class TDataSource;
 ///            AfterDelete, AfterScroll. Deleting a row being inserted cancels it instead.
 ///  - First/Last/Next/Prior/Locate: implicit post, BeforeScroll, move, AfterScroll. First,
 ///            Last and a successful Locate always count as a move; Next and Prior only when
-///            the current row changed.
+///            the current row changed. Next, Prior and MoveBy count from the row shown as
+///            current, a row being inserted included: one row up from a new row is the row
+///            shown above it, whether the implicit post stored the new row or the implicit
+///            cancel dropped it.
 /// The implicit post writes pending control text, then posts a modified record and cancels
 /// an unmodified one. A handler that raises stops the operation; a Before handler raising
 /// leaves the state unchanged. The data source's state-change event runs at the state change.
@@ -157,7 +160,7 @@ private:
     void CheckActive() const;
     void BeginInsert(bool append);
     void ScrollTo(int index, bool always, bool atStart = false, bool atEnd = false);
-    void Run(const Event& event);
+    void Run(Event event);
     void DataSetChanged();
     void RecordChanged(TField* field);
     void AddSource(TDataSource* source);

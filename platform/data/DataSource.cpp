@@ -55,21 +55,22 @@ void TDataSource::NotifyStateChanged() {
     auto links = links_;
     for (TDataLink* link : links)
         link->StateChanged();
-    if (OnStateChange) OnStateChange(*this);
+    // Handlers run as copies: they may detach or replace themselves while they run.
+    if (auto handler = OnStateChange) handler(*this);
 }
 
 void TDataSource::NotifyDataSetChanged() {
     auto links = links_;
     for (TDataLink* link : links)
         link->DataSetChanged();
-    if (OnDataChange) OnDataChange(*this, nullptr);
+    if (auto handler = OnDataChange) handler(*this, nullptr);
 }
 
 void TDataSource::NotifyRecordChanged(TField* field) {
     auto links = links_;
     for (TDataLink* link : links)
         link->RecordChanged(field);
-    if (OnDataChange) OnDataChange(*this, field);
+    if (auto handler = OnDataChange) handler(*this, field);
 }
 
 void TDataSource::NotifyUpdateData() {

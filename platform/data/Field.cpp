@@ -78,8 +78,9 @@ void TField::SetAsFloat(double value) {
 
 std::string TField::GetText(bool display) const {
     std::string text;
-    if (OnGetText) {
-        OnGetText(const_cast<TField&>(*this), text, display);
+    // Handlers run as copies: they may detach or replace themselves while they run.
+    if (GetTextEvent handler = OnGetText) {
+        handler(const_cast<TField&>(*this), text, display);
         return text;
     }
     return AsString();
@@ -93,8 +94,8 @@ std::string TField::DisplayText() const {
 }
 
 void TField::SetText(const std::string& text) {
-    if (OnSetText)
-        OnSetText(*this, text);
+    if (SetTextEvent handler = OnSetText)
+        handler(*this, text);
     else
         SetAsString(text);
 }

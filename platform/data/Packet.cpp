@@ -61,8 +61,10 @@ DataPacket ParseDataPacket(const nlohmann::json& packet) {
     DataPacket out;
     for (std::size_t i = 0; i < fields->size(); ++i) {
         PacketField f = ParseField((*fields)[i], i);
+        // Fields are found by name without regard to letter case, so "CODE" and "code" would
+        // make the packet ambiguous.
         for (const auto& seen : out.fields)
-            if (seen.name == f.name) Refuse("campo " + f.name + " repetido");
+            if (LowerCase(seen.name) == LowerCase(f.name)) Refuse("campo " + f.name + " repetido");
         out.fields.push_back(std::move(f));
     }
     out.rows.reserve(rows->size());
