@@ -2,12 +2,14 @@
 
 namespace plat {
 
+// The handler runs as a copy: it may detach or replace itself while it runs.
+
 void TSpeedButton::Click() {
-    if (Enabled() && OnClick) OnClick(*this);
+    if (NotifyEvent handler = OnClick; Enabled() && handler) handler(*this);
 }
 
 void TMenuItem::Click() {
-    if (Enabled() && OnClick) OnClick(*this);
+    if (NotifyEvent handler = OnClick; Enabled() && handler) handler(*this);
 }
 
 } // namespace plat

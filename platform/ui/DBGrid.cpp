@@ -47,12 +47,16 @@ void TDBGrid::SetColumnButtonStyle(int index, TColumnButtonStyle style) {
 }
 
 void TDBGrid::SetColumnPickList(int index, std::vector<std::string> pickList) {
-    columns_.at(index).PickList = std::move(pickList);
+    TColumn& column = columns_.at(index);
+    if (column.PickList == pickList) return;
+    column.PickList = std::move(pickList);
     Notify(Change::Columns);
 }
 
 void TDBGrid::SetColumnTitle(int index, std::string title) {
-    columns_.at(index).Title = std::move(title);
+    TColumn& column = columns_.at(index);
+    if (column.Title == title) return;
+    column.Title = std::move(title);
     Notify(Change::Columns);
 }
 
@@ -68,7 +72,9 @@ TField* TDBGrid::SelectedField() const {
 }
 
 void TDBGrid::SetSelectedIndex(int index) {
-    if (index < 0 || index >= ColumnCount() || index == selected_) return;
+    if (index < 0 || index >= ColumnCount()) return;
+    ++codeSelections_;
+    if (index == selected_) return;
     WriteEditor();
     selected_ = index;
     ResetEditor();
@@ -202,7 +208,7 @@ void TDBGrid::KeyPress(std::string& key) {
 void TDBGrid::UserMoveColumn(int index) {
     if (index < 0 || index >= ColumnCount() || index == selected_) return;
     WriteEditor();
-    if (OnColExit) OnColExit(*this);
+    if (NotifyEvent handler = OnColExit) handler(*this); // a copy: it may detach itself
     selected_ = index;
     ResetEditor();
     Notify(Change::Column);
@@ -242,22 +248,28 @@ void TDBGrid::Tab(bool forward) {
         return;
     }
     if (!ds || !ds->Active()) return;
+    // Past the row's last (first) cell the move goes on to the next (previous) row. Where there
+    // is none to go to, the cell is not left: no column exit runs.
     WriteEditor();
-    if (OnColExit) OnColExit(*this);
-    if (forward) {
-        if (ds->DisplayCurrent() >= ds->DisplayRowCount() - 1) {
-            if (ReadOnly) return;
-            if (ds->State() == TDataSetState::Insert && !ds->Modified()) return;
-            ds->Append();
-        } else {
-            ds->MoveBy(1);
-        }
-        selected_ = 0;
+    const bool lastRow = ds->DisplayCurrent() >= ds->DisplayRowCount() - 1;
+    if (forward && lastRow &&
+        (ReadOnly || (ds->State() == TDataSetState::Insert && !ds->Modified())))
+        return;
+    if (!forward && ds->DisplayCurrent() <= 0) return;
+    if (NotifyEvent handler = OnColExit) handler(*this);
+    int column = forward ? 0 : ColumnCount() - 1;
+    if (forward && lastRow) {
+        // The implicit post first: its checks may select columns to point at a fault, which
+        // must not count as the new row's choice below.
+        ds->CheckBrowseMode();
+        const int selections = codeSelections_;
+        ds->Append();
+        // The new row's hooks may ask for a column of their own (a field's focus request).
+        if (codeSelections_ != selections) column = selected_;
     } else {
-        if (ds->DisplayCurrent() <= 0) return;
-        ds->MoveBy(-1);
-        selected_ = ColumnCount() - 1;
+        ds->MoveBy(forward ? 1 : -1);
     }
+    selected_ = column;
     ResetEditor();
     Notify(Change::Column);
 }
@@ -304,8 +316,9 @@ void TDBGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
         if (!ds || !ds->Active()) break;
         if (ds->DisplayCurrent() >= ds->DisplayRowCount() - 1) {
             if (ReadOnly) break;
-            if (ds->State() == TDataSetState::Insert && !ds->Modified()) break;
+            // Text typed into a new row counts: it is written before the row is judged empty.
             WriteEditor();
+            if (ds->State() == TDataSetState::Insert && !ds->Modified()) break;
             ds->Append();
         } else {
             UserMoveRow(1);

@@ -39,10 +39,12 @@ struct TColumn {
 /// editor showing it. Leaving a column by a user action (Tab, Shift+Tab, Left, Right, a click
 /// on another cell) writes the text, runs OnColExit (an abort keeps the column), then moves;
 /// a column selected from code runs no OnColExit. Moving to another row posts as the dataset
-/// does; Down on the last row and Tab on the last cell append a row; Insert inserts one;
-/// Escape drops the typed text and cancels the edit; Ctrl+Delete deletes the current row after
-/// a confirmation question; Enter writes the typed text; F2 opens the editor on the cell's
-/// text without selecting it.
+/// does; Down on the last row and Tab on the last cell append a row (not from a new row that
+/// holds nothing, typed text counting), Tab landing on the first column of the new row unless
+/// the new row's hooks asked for a column; Tab past the row's end with no row to go to leaves
+/// the cell alone; Insert inserts one; Escape drops the typed text and cancels the edit;
+/// Ctrl+Delete deletes the current row after a confirmation question; Enter writes the typed text;
+/// F2 opens the editor on the cell's text without selecting it.
 class TDBGrid : public TWinControl, public TDataLink {
 public:
     using NotifyEvent = std::function<void(TControl& sender)>;
@@ -122,6 +124,9 @@ private:
     bool editorModified_ = false;
     bool selectAll_ = true;
     bool fieldWrittenByKey_ = false;
+    // Column selections made from code, so that a user's move can tell whether the hooks it
+    // set off chose a column of their own.
+    int codeSelections_ = 0;
 };
 
 } // namespace plat

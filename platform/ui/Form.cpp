@@ -11,8 +11,11 @@ TForm::TForm(TComponent* owner, std::string name) : TControl(owner, std::move(na
 
 TForm::~TForm() = default;
 
+// Handlers run as copies throughout: a handler may detach or replace itself (or another)
+// while it runs, which must not destroy the one running.
+
 void TForm::DoCreate() {
-    if (OnCreate) OnCreate(*this);
+    if (NotifyEvent handler = OnCreate) handler(*this);
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
@@ -24,7 +27,7 @@ void TForm::SetActiveControl(TWinControl* control) {
 void TForm::EnterControl(TWinControl& control) {
     active_ = &control;
     Notify(Change::Focus);
-    if (control.OnEnter) control.OnEnter(control);
+    if (TWinControl::NotifyEvent handler = control.OnEnter) handler(control);
 }
 
 void TForm::MoveFocus(TWinControl& target) {
@@ -45,7 +48,7 @@ void TForm::MoveFocus(TWinControl& target) {
     moveTarget_ = &target;
     try {
         old->BeforeExit();
-        if (old->OnExit) old->OnExit(*old);
+        if (TWinControl::NotifyEvent handler = old->OnExit) handler(*old);
     } catch (...) {
         exiting_ = false;
         TWinControl* redirect = moveTarget_;
@@ -73,11 +76,29 @@ void TForm::RequestFocus(TWinControl& target) {
 
 void TForm::KeyDownPhase(std::uint16_t& key, TShiftState shift) {
     if (TWinControl* control = active_) control->BeginKey();
-    if (KeyPreview && OnKeyDown) OnKeyDown(*this, key, shift);
+    if (KeyEvent handler = OnKeyDown; KeyPreview && handler) handler(*this, key, shift);
     if (key == 0) return;
     if (TWinControl* control = active_) {
-        if (control->OnKeyDown) control->OnKeyDown(*control, key, shift);
+        if (TWinControl::KeyEvent handler = control->OnKeyDown) handler(*control, key, shift);
         if (key != 0) control->KeyDown(key, shift);
+    }
+}
+
+namespace {
+
+// A handler discards a character by emptying it or by setting it to the character 0.
+bool Discarded(const std::string& ch) {
+    return ch.empty() || ch[0] == '\0';
+}
+
+} // namespace
+
+void TForm::CharPhase(std::string& ch) {
+    if (KeyPressEvent handler = OnKeyPress; KeyPreview && handler) handler(*this, ch);
+    if (Discarded(ch)) return;
+    if (TWinControl* control = active_) {
+        if (TWinControl::KeyPressEvent handler = control->OnKeyPress) handler(*control, ch);
+        if (!Discarded(ch)) control->KeyPress(ch);
     }
 }
 
@@ -86,20 +107,17 @@ void TForm::PressKey(std::uint16_t key, TShiftState shift) {
     KeyDownPhase(k, shift);
     // Of the keys without a character of their own, Enter and Backspace make one.
     if (k != 0 && !shift.ctrl && !shift.alt) {
-        if (key == VK_RETURN)
-            PressChar(std::string(1, '\r'));
-        else if (key == VK_BACK)
-            PressChar(std::string(1, '\b'));
+        std::string ch;
+        if (key == VK_RETURN) ch = "\r";
+        if (key == VK_BACK) ch = "\b";
+        if (!ch.empty()) CharPhase(ch);
     }
 }
 
 void TForm::PressChar(std::string ch) {
-    if (KeyPreview && OnKeyPress) OnKeyPress(*this, ch);
-    if (ch.empty()) return;
-    if (TWinControl* control = active_) {
-        if (control->OnKeyPress) control->OnKeyPress(*control, ch);
-        if (!ch.empty() && ch[0] != '\0') control->KeyPress(ch);
-    }
+    // A character on its own is a key of its own: nothing of the key before carries over.
+    if (TWinControl* control = active_) control->BeginKey();
+    CharPhase(ch);
 }
 
 void TForm::TypeText(const std::string& text) {
@@ -120,7 +138,8 @@ void TForm::TypeText(const std::string& text) {
         TShiftState state;
         state.shift = shift;
         KeyDownPhase(key, state);
-        PressChar(ch);
+        std::string typed = ch;
+        CharPhase(typed);
     }
 }
 
@@ -151,7 +170,7 @@ void TForm::Show() {
     SetVisible(true);
     if (!shown_) {
         shown_ = true;
-        if (OnShow) OnShow(*this);
+        if (NotifyEvent handler = OnShow) handler(*this);
     }
     Notify(Change::Visible);
     // Showing brings the window to the front; a window that was not active becomes active.
@@ -164,7 +183,7 @@ void TForm::Show() {
 void TForm::Close() {
     if (closed_) return;
     TCloseAction action = TCloseAction::Hide;
-    if (OnClose) OnClose(*this, action);
+    if (CloseEvent handler = OnClose) handler(*this, action);
     switch (action) {
     case TCloseAction::None:
         return;
@@ -184,7 +203,7 @@ void TForm::Close() {
 
 void TForm::Activate() {
     if (closed_) return;
-    if (OnActivate) OnActivate(*this);
+    if (NotifyEvent handler = OnActivate) handler(*this);
 }
 
 void TForm::Repaint() {

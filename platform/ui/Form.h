@@ -45,7 +45,8 @@ public:
 
     /// A key pressed by the user: form's OnKeyDown when KeyPreview, then the focused control.
     void PressKey(std::uint16_t key, TShiftState shift);
-    /// A character typed by the user: form's OnKeyPress when KeyPreview, then the control.
+    /// A character typed by the user on its own: form's OnKeyPress when KeyPreview, then the
+    /// control's, unless one of them discarded it (empty or the character 0).
     void PressChar(std::string ch);
     /// Each character of text typed as the key that makes it, then the character.
     void TypeText(const std::string& text);
@@ -78,6 +79,7 @@ public:
 private:
     void EnterControl(TWinControl& control);
     void KeyDownPhase(std::uint16_t& key, TShiftState shift);
+    void CharPhase(std::string& ch);
     TWinControl* active_ = nullptr;
     bool exiting_ = false;
     TWinControl* moveTarget_ = nullptr;
