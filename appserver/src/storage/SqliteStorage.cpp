@@ -2,6 +2,7 @@
 
 #include "storage/StorageError.h"
 
+#include <iostream>
 #include <sqlite3.h>
 
 namespace ger {
@@ -92,7 +93,9 @@ void SqliteStorage::Fail(const std::string& what) const {
     std::string reason = sqlite3_errmsg(db_);
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         throw StorageError("O banco de dados está ocupado por outro usuário; tente novamente.");
-    throw StorageError("Erro no banco de dados (" + what + "): " + reason + ".");
+    // The statement is for whoever runs the server, not for the user at the screen.
+    std::cerr << "appserver: database error: " << reason << " (" << what << ")\n";
+    throw StorageError("Erro no banco de dados do servidor de aplicação: " + reason + ".");
 }
 
 long long SqliteStorage::Execute(const std::string& sql, const std::vector<SqlValue>& params) {
