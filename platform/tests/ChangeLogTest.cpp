@@ -1,0 +1,108 @@
+#include "ModelFixture.h"
+
+namespace plat {
+namespace {
+
+using nlohmann::json;
+using test::StoredValues;
+using Texts = std::vector<std::string>;
+
+class ChangeLogTest : public test::DataSetFixture {};
+
+TEST_F(ChangeLogTest, DeltaListsEachChangedRowOnceInTheOrderOfItsFirstChange) {
+    LoadAbc();
+    Do("Locate=B Edit QTY=20 Post  Append CODE=N QTY=5 Post  Locate=C Delete");
+    Do("Locate=N Edit QTY=6 Post  Locate=B Edit QTY=21 Post"); // changed rows change again
+    EXPECT_EQ(cds.ChangeCount(), 3);
+    const json expected = {
+        {{"op", "update"}, {"old", {"B", 2.0}}, {"new", {"B", 21.0}}},
+        {{"op", "insert"}, {"new", {"N", 6.0}}},
+        {{"op", "delete"}, {"old", {"C", 3.0}}},
+    };
+    const json delta = cds.Delta();
+    EXPECT_EQ(delta["changes"], expected);
+    EXPECT_EQ(delta["fields"], cds.Data()["fields"]);
+    EXPECT_EQ(delta["fields"][0], (json{{"name", "CODE"}, {"type", "string"}, {"size", 4}}));
+
+    // A deleted row goes with the values it had when loaded, not with its edits.
+    LoadAbc();
+    Do("Locate=B Edit QTY=20 Post Delete");
+    EXPECT_EQ(cds.Delta()["changes"], (json{{{"op", "delete"}, {"old", {"B", 2.0}}}}));
+}
+
+TEST_F(ChangeLogTest, ChangesThatCancelOutRecordNothing) {
+    const char* const cases[] = {
+        "Edit CODE=A QTY=1 Post",                   // the values it held
+        "Edit CODE=X CODE=A Post",                  // changed back before posting
+        "Edit QTY=7 Post Edit QTY=1 Post",          // changed back by a second post
+        "Append CODE=N QTY=5 Post Locate=N Delete", // a new row deleted before being sent
+        "Insert Post Delete",                       // the same without values
+    };
+    for (const char* script : cases) {
+        SCOPED_TRACE(script);
+        LoadAbc();
+        Do(script);
+        EXPECT_EQ(cds.ChangeCount(), 0);
+        EXPECT_TRUE(cds.Delta()["changes"].empty());
+    }
+}
+
+TEST_F(ChangeLogTest, OldValueIsTheValueAsLastLoadedOrMerged) {
+    LoadAbc();
+    Do("Edit QTY=20");
+    EXPECT_EQ(qty.OldValue(), Value(1.0));
+    cds.Post();
+    EXPECT_EQ(qty.OldValue(), Value(1.0)) << "posting does not accept the change";
+    cds.Insert();
+    EXPECT_TRUE(IsNullValue(qty.OldValue())) << "a row being inserted has no old value";
+    Do("CODE=N Post");
+    EXPECT_TRUE(IsNullValue(code.OldValue())) << "a posted new row neither";
+    cds.MergeChangeLog();
+    EXPECT_EQ(code.OldValue(), Value(std::string("N")));
+    Do("Locate=A");
+    EXPECT_EQ(qty.OldValue(), Value(20.0));
+}
+
+TEST_F(ChangeLogTest, MergeAcceptsAndCancelUpdatesReturnsToTheLastAcceptedData) {
+    LoadAbc();
+    Do("Edit QTY=10 Post  Append CODE=N QTY=5 Post");
+    cds.MergeChangeLog();
+    EXPECT_EQ(cds.ChangeCount(), 0);
+    EXPECT_TRUE(cds.Delta()["changes"].empty());
+
+    Do("Locate=B Edit QTY=20 Post  Append CODE=M QTY=6 Post  Locate=C Delete");
+    Do("Locate=N Edit QTY=50 Post  Locate=B");
+    log.Hook(cds);
+    cds.CancelUpdates();
+    EXPECT_EQ(cds.ChangeCount(), 0);
+    EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C", "N"}));
+    EXPECT_EQ(StoredValues(cds, "QTY"), (Texts{"10", "2", "3", "5"}));
+    EXPECT_EQ(code.AsString(), "B") << "the current row stays current where it still exists";
+    EXPECT_EQ(qty.AsFloat(), 2.0);
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_EQ(Events(), "");
+}
+
+TEST_F(ChangeLogTest, CancelUpdatesDropsAnEditInProgressAndKeepsTheCursorOnSurvivingRows) {
+    LoadAbc();
+    Do("Locate=B Delete");
+    EXPECT_EQ(code.AsString(), "C");
+    Do("Edit QTY=30");
+    log.Hook(cds);
+    cds.CancelUpdates();
+    EXPECT_EQ(Events(), "BeforeCancel AfterCancel");
+    EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C"}));
+    EXPECT_EQ(code.AsString(), "C");
+    EXPECT_EQ(qty.AsFloat(), 3.0);
+    EXPECT_EQ(cds.RecNo(), 3);
+
+    // A current row that goes away leaves the cursor on a row that exists.
+    Do("Append CODE=N Post");
+    cds.CancelUpdates();
+    EXPECT_EQ(cds.RecordCount(), 3);
+    EXPECT_GE(cds.RecNo(), 1);
+    EXPECT_FALSE(code.IsNull());
+}
+
+} // namespace
+} // namespace plat

@@ -1,0 +1,394 @@
+#include "ModelFixture.h"
+
+#include <optional>
+
+namespace plat {
+namespace {
+
+using test::StoredValues;
+using Texts = std::vector<std::string>;
+
+class DBGridEditingTest : public test::GridFormFixture {
+public:
+    // A user action that writes the typed text: how many of the handlers on the way out
+    // (OnColExit, OnExit, BeforePost) it runs, and whether it posts the row.
+    struct Leave {
+        const char* name;
+        std::function<bool()> act;
+        int handlers;
+        bool posts;
+    };
+    std::vector<Leave> Leaves() {
+        return {
+            {"Tab", [this] { return Key(VK_TAB); }, 1, false},
+            {"Right", [this] { return Key(VK_RIGHT); }, 1, false},
+            {"click on a column", [this] { return User([&] { grid.ClickColumn(1); }); }, 1, false},
+            {"Down", [this] { return Key(VK_DOWN); }, 1, true},
+            {"click on a row", [this] { return User([&] { grid.ClickRow(2); }); }, 1, true},
+            {"Insert", [this] { return Key(VK_INSERT); }, 1, true},
+            {"post by code", [this] { return User([&] { cds.Post(); }); }, 1, true},
+            {"locate by code", [this] { return User([&] { cds.Locate("CODE", "C", false); }); }, 1,
+             true},
+            {"focus moving away", [this] { return User([&] { pageGrid.SetFocus(); }); }, 1, false},
+            {"Enter", [this] { return Key(VK_RETURN); }, 0, false},
+        };
+    }
+};
+
+TEST_F(DBGridEditingTest, TypedTextStaysInTheEditorUntilWritten) {
+    ASSERT_TRUE(Type("XY"));
+    EXPECT_EQ(cds.State(), TDataSetState::Edit);
+    EXPECT_TRUE(grid.EditorModified());
+    EXPECT_EQ(grid.EditorText(), "XY");
+    EXPECT_EQ(grid.CellText(0, 0), "XY");
+    EXPECT_EQ(grid.CurrentText("code"), "XY");
+    EXPECT_EQ(code.AsString(), "A") << "not yet written";
+    EXPECT_FALSE(cds.Modified());
+    EXPECT_EQ(pageGrid.CellText(0, 1), "A") << "other grids show the field";
+    Key(VK_BACK);
+    EXPECT_EQ(grid.EditorText(), "X");
+    Type("YZW!"); // the field holds four characters
+    EXPECT_EQ(grid.EditorText(), "XYZW");
+    Key(VK_RETURN);
+    EXPECT_FALSE(grid.EditorModified());
+    EXPECT_EQ(code.AsString(), "XYZW");
+    EXPECT_EQ(cds.State(), TDataSetState::Edit) << "Enter writes, it does not post";
+}
+
+TEST_F(DBGridEditingTest, FirstCharacterReplacesTheCellTextAndF2KeepsIt) {
+    grid.SetSelectedIndex(1);
+    Type("5");
+    EXPECT_EQ(grid.EditorText(), "5");
+    Type("0");
+    EXPECT_EQ(grid.EditorText(), "50");
+    Key(VK_TAB); // on to CODE of the next row, posting the first
+    EXPECT_EQ(StoredValues(cds, "QTY")[0], "50");
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    Key(VK_F2);
+    Type("X");
+    EXPECT_EQ(grid.EditorText(), "BX") << "F2 opens the editor on the cell's text";
+}
+
+TEST_F(DBGridEditingTest, KeyHandlersRunInOrderAndMayChangeOrDiscard) {
+    test::EventLog order;
+    form.OnKeyDown = [&](TForm&, std::uint16_t& key, TShiftState) {
+        order.Add("form.KeyDown");
+        if (key == VK_DOWN) key = VK_TAB; // Down moves to the next cell
+    };
+    grid.OnKeyDown = [&](TControl&, std::uint16_t& key, TShiftState) {
+        order.Add("grid.KeyDown");
+        if (key == VK_INSERT) key = 0;
+    };
+    form.OnKeyPress = [&](TForm&, std::string& ch) {
+        order.Add("form.KeyPress");
+        if (ch == "#") ch = std::string(1, '\0'); // the character 0 discards too
+    };
+    grid.OnKeyPress = [&](TControl&, std::string& ch) {
+        order.Add("grid.KeyPress");
+        if (ch == "x") ch.clear();
+        if (ch == "a") ch = "A";
+    };
+    Type("a");
+    EXPECT_EQ(order.Entries(),
+              (Texts{"form.KeyDown", "grid.KeyDown", "form.KeyPress", "grid.KeyPress"}));
+    order.Clear();
+    Type("x#b");
+    EXPECT_EQ(grid.EditorText(), "Ab");
+    EXPECT_EQ(order.Count("grid.KeyPress"), 2) << "a character the form discarded goes no further";
+    Key(VK_INSERT);
+    EXPECT_EQ(cds.State(), TDataSetState::Edit) << "a discarded key does nothing";
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.SelectedIndex(), 1);
+    EXPECT_EQ(cds.RecNo(), 1);
+    EXPECT_EQ(code.AsString(), "Ab");
+}
+
+TEST_F(DBGridEditingTest, EditMaskFiltersTypedCharacters) {
+    struct Case {
+        const char* mask;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"99;0; ", "1a2", "12"}, {"99;0; ", "123", "12"}, {"99;0; ", " 7", "7"},
+        {">l;0; ", "d", "D"},    {">l;0; ", "1dx", "D"},  {">l;0; ", "ç", "Ç"},
+        {"<LL;0; ", "aB", "ab"}, {"", "a1 ", "a1 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mask) + " typing " + c.typed);
+        code.EditMask = c.mask;
+        Key(VK_ESCAPE);
+        Type(c.typed);
+        EXPECT_EQ(grid.EditorText(), c.shown);
+        Key(VK_RETURN);
+        EXPECT_EQ(code.AsString(), c.shown);
+    }
+}
+
+TEST_F(DBGridEditingTest, ReadOnlyColumnsAndGridsTakeNothing) {
+    grid.SetColumnReadOnly(0, true);
+    Type("X");
+    Key(VK_DELETE);
+    Key(VK_BACK);
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_FALSE(grid.EditorModified());
+    EXPECT_THROW(grid.Pick("X"), EDatabaseError);
+    Key(VK_RIGHT);
+    Type("7");
+    EXPECT_EQ(grid.EditorText(), "7") << "the other column still takes text";
+    Key(VK_ESCAPE);
+
+    grid.ReadOnly = true;
+    Type("8");
+    cds.Last();
+    Key(VK_DOWN);
+    Key(VK_INSERT);
+    Key(VK_DELETE, {.ctrl = true});
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_EQ(cds.RecordCount(), 3);
+    EXPECT_TRUE(Dialogs().Transcript().empty()) << "no delete question in a read-only grid";
+}
+
+TEST_F(DBGridEditingTest, TypedTextIsWrittenBeforeAnythingLeavesTheCell) {
+    for (const Leave& leave : Leaves()) {
+        SCOPED_TRACE(leave.name);
+        Restart();
+        Texts seen; // the field as each handler on the way out finds it
+        grid.OnColExit = grid.OnExit = [&](TControl&) { seen.push_back(code.AsString()); };
+        cds.BeforePost = [&](TClientDataSet&) { seen.push_back(code.AsString()); };
+        Type("ZZ");
+        EXPECT_TRUE(leave.act());
+        EXPECT_EQ(seen, leave.handlers == 0 ? Texts{} : Texts(leave.handlers, "ZZ"));
+        EXPECT_FALSE(grid.EditorModified());
+        EXPECT_EQ(StoredValues(cds, "CODE")[0], leave.posts ? "ZZ" : "A");
+        if (!leave.posts) {
+            EXPECT_EQ(code.AsString(), "ZZ");
+        }
+    }
+}
+
+TEST_F(DBGridEditingTest, AWriteThatRaisesStopsTheMoveAndKeepsTheText) {
+    for (const Leave& leave : Leaves()) {
+        SCOPED_TRACE(leave.name);
+        Restart();
+        int exits = 0;
+        grid.OnColExit = grid.OnExit = [&](TControl&) { ++exits; };
+        code.OnSetText = [](TField& field, const std::string& text) {
+            if (text == "XX") throw EDatabaseError("Código inválido.");
+            field.SetAsString(text);
+        };
+        Type("XX");
+        EXPECT_FALSE(leave.act());
+        EXPECT_EQ(DialogTexts(), (Texts{"Código inválido."}));
+        EXPECT_EQ(exits, 0);
+        EXPECT_EQ(log.Count("BeforePost"), 0);
+        EXPECT_EQ(grid.EditorText(), "XX");
+        EXPECT_TRUE(grid.EditorModified());
+        EXPECT_EQ(grid.SelectedIndex(), 0);
+        EXPECT_EQ(cds.RecNo(), 1);
+        EXPECT_EQ(cds.State(), TDataSetState::Edit);
+        EXPECT_EQ(form.ActiveControl(), &grid);
+        EXPECT_EQ(code.AsString(), "A");
+    }
+}
+
+TEST_F(DBGridEditingTest, AbortInOnColExitKeepsTheColumn) {
+    const std::tuple<const char*, int, std::function<bool()>> cases[] = {
+        {"Tab", 0, [this] { return Key(VK_TAB); }},
+        {"Right", 0, [this] { return Key(VK_RIGHT); }},
+        {"click", 0, [this] { return User([&] { grid.ClickColumn(1); }); }},
+        {"Left", 1, [this] { return Key(VK_LEFT); }},
+        {"Shift+Tab", 1, [this] { return Key(VK_TAB, {.shift = true}); }},
+        {"Tab on the last column", 1, [this] { return Key(VK_TAB); }},
+    };
+    for (const auto& [name, from, act] : cases) {
+        SCOPED_TRACE(name);
+        Restart();
+        grid.SetSelectedIndex(from);
+        int colExits = 0;
+        grid.OnColExit = [&](TControl&) {
+            ++colExits;
+            Abort();
+        };
+        Type("9");
+        EXPECT_FALSE(act());
+        EXPECT_EQ(colExits, 1);
+        EXPECT_EQ(grid.SelectedIndex(), from);
+        EXPECT_EQ(cds.RecNo(), 1);
+        EXPECT_EQ(grid.SelectedField()->AsString(), "9") << "the text was written first";
+        EXPECT_TRUE(Dialogs().Transcript().empty());
+    }
+    // Shift+Tab on the very first cell leaves nothing: no column exit.
+    Restart();
+    grid.OnColExit = [&](TControl&) { Abort(); };
+    EXPECT_TRUE(Key(VK_TAB, {.shift = true}));
+}
+
+TEST_F(DBGridEditingTest, SelectingAColumnFromCodeRunsNoColumnExit) {
+    int colExits = 0;
+    grid.OnColExit = [&](TControl&) { ++colExits; };
+    Type("ZZ");
+    grid.SetSelectedIndex(1);
+    EXPECT_EQ(code.AsString(), "ZZ") << "pending text is written before the column changes";
+    grid.SetSelectedField(code);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    qty.FocusControl();
+    EXPECT_EQ(grid.SelectedIndex(), 1);
+    EXPECT_EQ(pageGrid.SelectedIndex(), 0);
+    EXPECT_EQ(colExits, 0);
+}
+
+TEST_F(DBGridEditingTest, DownOnTheLastRowAppendsOnlyFromAModifiedRow) {
+    cds.Last();
+    Key(VK_DOWN);
+    EXPECT_EQ(cds.State(), TDataSetState::Insert);
+    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.CurrentRow(), 3);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.RowCount(), 4) << "an untouched new row takes no second one";
+    Type("N"); // typed only, not yet written
+    Key(VK_DOWN);
+    EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C", "N"}));
+    EXPECT_EQ(cds.State(), TDataSetState::Insert);
+    EXPECT_EQ(grid.CurrentRow(), 4);
+    Key(VK_UP);
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_EQ(code.AsString(), "N") << "Up from the new row goes to the row above it";
+    Key(VK_DOWN);
+    Type("M");
+    Key(VK_UP);
+    EXPECT_EQ(code.AsString(), "N");
+    EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C", "N", "M"}));
+}
+
+TEST_F(DBGridEditingTest, TabOnTheLastCellAppendsAndRespectsTheColumnTheNewRowAsksFor) {
+    cds.Last();
+    grid.SetSelectedIndex(1);
+    Key(VK_TAB);
+    EXPECT_EQ(cds.State(), TDataSetState::Insert);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    Key(VK_TAB);
+    Key(VK_TAB);
+    EXPECT_EQ(grid.RowCount(), 4) << "an untouched new row takes no second one";
+    Key(VK_ESCAPE);
+    EXPECT_EQ(grid.RowCount(), 3);
+
+    // A new row's hook that focuses a field decides the column.
+    cds.AfterInsert = [&](TClientDataSet&) { qty.FocusControl(); };
+    grid.SetSelectedIndex(1);
+    Key(VK_TAB);
+    EXPECT_EQ(cds.State(), TDataSetState::Insert);
+    EXPECT_EQ(grid.SelectedIndex(), 1);
+    Key(VK_ESCAPE);
+    grid.SetSelectedIndex(0);
+    Key(VK_DOWN);
+    EXPECT_EQ(grid.SelectedIndex(), 1);
+}
+
+TEST_F(DBGridEditingTest, EscapeDropsTheTextAndCancels) {
+    Type("ZZ");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_FALSE(grid.EditorModified());
+    EXPECT_EQ(code.AsString(), "A");
+    cds.Next();
+    Key(VK_INSERT);
+    EXPECT_EQ(grid.CurrentRow(), 1) << "Insert puts the new row above the current one";
+    Type("N");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C"}));
+    EXPECT_EQ(code.AsString(), "B");
+    EXPECT_EQ(cds.ChangeCount(), 0);
+}
+
+TEST_F(DBGridEditingTest, CtrlDeleteAsksBeforeDeleting) {
+    const std::pair<std::optional<TModalResult>, Texts> cases[] = {
+        {TModalResult::Yes, {"A", "C"}},
+        {TModalResult::No, {"A", "B", "C"}},
+        {std::nullopt, {"A", "B", "C"}},
+    };
+    for (const auto& [answer, rows] : cases) {
+        Restart();
+        cds.Next();
+        if (answer) Dialogs().QueueAnswer(*answer);
+        Key(VK_DELETE, {.ctrl = true});
+        EXPECT_EQ(StoredValues(cds, "CODE"), rows);
+        ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+        const DialogRecord& asked = Dialogs().Transcript()[0];
+        EXPECT_EQ(asked.kind, DialogRecord::Kind::Question);
+        EXPECT_EQ(asked.text, "Excluir registro?");
+        EXPECT_EQ(asked.type, TMsgDlgType::Confirmation);
+        EXPECT_EQ(asked.buttons, (TMsgDlgButtons{TMsgDlgBtn::Yes, TMsgDlgBtn::No}));
+        EXPECT_EQ(asked.unanswered, !answer.has_value());
+    }
+    // Delete alone empties the cell instead.
+    Key(VK_DELETE);
+    EXPECT_EQ(cds.State(), TDataSetState::Edit);
+    EXPECT_TRUE(grid.EditorModified());
+    EXPECT_EQ(grid.EditorText(), "");
+}
+
+TEST_F(DBGridEditingTest, PickedEntryGoesWholeIntoTheEditor) {
+    grid.SetColumnPickList(0, {"Atual", "Seguinte"});
+    code.EditMask = "9;0; ";
+    code.OnSetText = [](TField& field, const std::string& text) {
+        field.SetAsString(text == "Atual" ? "0" : text == "Seguinte" ? "1" : text);
+    };
+    EXPECT_TRUE(grid.DropDownShown(0));
+    EXPECT_TRUE(User([&] { grid.Pick("Seguinte"); }));
+    EXPECT_EQ(cds.State(), TDataSetState::Edit);
+    EXPECT_EQ(grid.EditorText(), "Seguinte") << "the mask applies to typed characters only";
+    EXPECT_EQ(code.AsString(), "A");
+    Key(VK_TAB);
+    EXPECT_EQ(code.AsString(), "1");
+    Key(VK_LEFT);
+    EXPECT_FALSE(User([&] { grid.Pick("Outro"); }));
+    EXPECT_EQ(Dialogs().Transcript().size(), 1u);
+    grid.SetColumnButtonStyle(0, TColumnButtonStyle::None);
+    EXPECT_FALSE(grid.DropDownShown(0));
+    EXPECT_THROW(grid.Pick("Atual"), EDatabaseError);
+}
+
+TEST_F(DBGridEditingTest, KeyPressHandlerWritingTheCellsFieldTakesTheCharacter) {
+    grid.OnKeyPress = [&](TControl&, std::string& ch) {
+        if (ch == "d") {
+            cds.Edit();
+            code.SetAsString(code.AsString() == "EMIN" ? "EMEX" : "EMIN");
+        } else if (ch == "q") {
+            cds.Edit();
+            qty.SetAsFloat(5); // another field: the character still goes into the cell
+        }
+    };
+    Type("d");
+    EXPECT_EQ(code.AsString(), "EMIN");
+    EXPECT_FALSE(grid.EditorModified());
+    EXPECT_EQ(grid.CellText(0, 0), "EMIN");
+    Type("d");
+    EXPECT_EQ(code.AsString(), "EMEX");
+    // A character sent on its own after that is typed as usual.
+    User([&] { form.PressChar("Z"); });
+    EXPECT_EQ(grid.EditorText(), "Z");
+    Type("q");
+    EXPECT_EQ(qty.AsFloat(), 5.0);
+    EXPECT_EQ(grid.EditorText(), "Zq");
+    Key(VK_ESCAPE);
+    Type("d");
+    Key(VK_TAB);
+    EXPECT_EQ(code.AsString(), "EMIN") << "no typed text written back over the handler's value";
+}
+
+TEST_F(DBGridEditingTest, FieldWrittenByCodeReplacesTheTypedText) {
+    Type("XY");
+    User([&] { qty.SetAsFloat(9); });
+    EXPECT_EQ(grid.EditorText(), "XY") << "another field leaves the editor alone";
+    User([&] { code.SetAsString("ZZ"); });
+    EXPECT_FALSE(grid.EditorModified());
+    EXPECT_EQ(grid.EditorText(), "ZZ");
+    EXPECT_EQ(grid.CellText(0, 0), "ZZ");
+    Key(VK_TAB);
+    cds.Post();
+    EXPECT_EQ(StoredValues(cds, "CODE")[0], "ZZ");
+}
+
+} // namespace
+} // namespace plat

@@ -1,0 +1,249 @@
+#include "ModelFixture.h"
+#include "ui/Buttons.h"
+
+namespace plat {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Notices when the handler object that is running is destroyed under it.
+struct RunningProbe {
+    static inline const RunningProbe* running = nullptr;
+    static inline int destroyedWhileRunning = 0;
+    ~RunningProbe() {
+        if (this == running) ++destroyedWhileRunning;
+    }
+};
+
+// A handler that replaces itself in slot while it runs, as a screen detaching its own
+// handler does; the replacement counts its runs.
+template <class Fn> Fn SelfReplacing(Fn* slot, int* replacementRuns) {
+    return [probe = RunningProbe{}, slot, replacementRuns](auto&&...) {
+        RunningProbe::running = &probe;
+        *slot = [replacementRuns](auto&&...) { ++*replacementRuns; };
+        // Nothing of this handler's own state is touched from here on.
+        RunningProbe::running = nullptr;
+    };
+}
+
+// Adds a second dataset shown by dayGrid, on the form beside the others.
+class FormFocusTest : public test::GridFormFixture {
+public:
+    TClientDataSet& cdsDay = form.Create<TClientDataSet>("cdsDay");
+    TField& day = cdsDay.AddStringField("cdsDayDAY", "DAY", 2);
+    TDataSource& dtsDay = form.Create<TDataSource>("dtsDay");
+    TDBGrid& dayGrid = form.Create<TDBGrid>("dbgDay");
+    TSpeedButton& button = form.Create<TSpeedButton>("sbtConfirmar");
+    TMenuItem& menu = form.Create<TMenuItem>("mnuConfirmar");
+
+    void SetUp() override {
+        GridFormFixture::SetUp();
+        dayGrid.SetParent(&form);
+        dayGrid.SetDataSource(&dtsDay);
+        dayGrid.AddColumn("DAY");
+        dtsDay.SetDataSet(&cdsDay);
+        cdsDay.SetData(
+            {{"fields", {{{"name", "DAY"}, {"type", "string"}, {"size", 2}}}}, {"rows", {{"01"}}}});
+        button.SetParent(&form);
+        menu.SetParent(&form);
+        log.Hook(grid, "grid");
+        log.Hook(pageGrid, "page");
+        log.Hook(dayGrid, "day");
+    }
+};
+
+TEST_F(FormFocusTest, MoveRunsTheOldExitThenTheNewEnter) {
+    EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(log.Entries(), (Texts{"grid.Exit", "page.Enter"}));
+    EXPECT_EQ(form.ActiveControl(), &pageGrid);
+    EXPECT_TRUE(pageGrid.Focused());
+    EXPECT_FALSE(grid.Focused());
+    log.Clear();
+    User([&] { pageGrid.SetFocus(); });
+    EXPECT_TRUE(log.Entries().empty()) << "focusing the focused control runs nothing";
+}
+
+TEST_F(FormFocusTest, FailingExitKeepsTheFocus) {
+    grid.OnExit = [&](TControl&) { Abort(); };
+    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(log.Count("page.Enter"), 0);
+    EXPECT_TRUE(Dialogs().Transcript().empty()) << "the abort is silent";
+
+    grid.OnExit = [&](TControl&) { throw EDatabaseError("Descrição deve ser informada."); };
+    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(DialogTexts(), (Texts{"Descrição deve ser informada."}));
+
+    // The focus can go nowhere that cannot take it; the old control is not even left.
+    ResetDialogs();
+    grid.OnExit = [&](TControl&) { log.Add("grid.Exit"); };
+    pageGrid.SetEnabled(false);
+    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_FALSE(User([&] { hiddenGrid.SetFocus(); }));
+    EXPECT_EQ(Dialogs().Transcript().size(), 2u);
+    EXPECT_EQ(log.Count("grid.Exit"), 0);
+    EXPECT_EQ(form.ActiveControl(), &grid);
+}
+
+TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietly) {
+    form.SetActiveControl(&dayGrid);
+    grid.SetSelectedIndex(1);
+    EXPECT_TRUE(User([&] { code.FocusControl(); }));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    EXPECT_EQ(pageGrid.SelectedIndex(), 1) << "every grid showing the field selects it";
+}
+
+TEST_F(FormFocusTest, OnlyAGridOnThePageShownTakesTheFocus) {
+    grid.SetEnabled(false);
+    form.SetActiveControl(&dayGrid);
+    code.FocusControl();
+    EXPECT_EQ(form.ActiveControl(), &pageGrid);
+    EXPECT_EQ(pageGrid.SelectedIndex(), 1);
+    EXPECT_FALSE(hiddenGrid.CanFocus());
+
+    book.SetPageIndex(1);
+    EXPECT_FALSE(pageGrid.CanFocus());
+    EXPECT_TRUE(hiddenGrid.CanFocus());
+    form.SetActiveControl(&dayGrid);
+    code.FocusControl();
+    EXPECT_EQ(form.ActiveControl(), &hiddenGrid);
+    EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
+    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(form.ActiveControl(), &dayGrid);
+}
+
+TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"field focus request", [this] { day.FocusControl(); }},
+        {"SetFocus", [this] { dayGrid.SetFocus(); }},
+    };
+    for (const auto& [name, redirect] : cases) {
+        SCOPED_TRACE(name);
+        Restart();
+        log.Hook(grid, "grid");
+        log.Hook(pageGrid, "page");
+        log.Hook(dayGrid, "day");
+        grid.OnExit = [&, redirect = redirect](TControl&) {
+            log.Add("grid.Exit begins");
+            redirect();
+            EXPECT_EQ(form.ActiveControl(), &grid) << "no move while the exit runs";
+            log.Add("grid.Exit ends");
+        };
+        EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
+        EXPECT_EQ(log.Entries(), (Texts{"grid.Exit begins", "grid.Exit ends", "day.Enter"}));
+        EXPECT_EQ(form.ActiveControl(), &dayGrid);
+    }
+}
+
+TEST_F(FormFocusTest, RedirectDuringAnExitToTheControlLeftKeepsTheFocus) {
+    grid.OnExit = [&](TControl&) {
+        log.Add("grid.Exit");
+        qty.FocusControl(); // a check pointing at a column of the grid being left
+    };
+    EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
+    EXPECT_EQ(log.Entries(), (Texts{"grid.Exit"}));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(grid.SelectedIndex(), 1);
+}
+
+TEST_F(FormFocusTest, RedirectThenFailingExitLandsQuietlyOnTheRedirectTarget) {
+    grid.OnExit = [&](TControl&) {
+        day.FocusControl();
+        Abort();
+    };
+    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(form.ActiveControl(), &dayGrid);
+    EXPECT_EQ(log.Count("day.Enter") + log.Count("page.Enter"), 0);
+}
+
+TEST_F(FormFocusTest, HandlersAttachedOrDetachedAtRunTimeTakeEffect) {
+    // An exit that attaches the enter handler of the control it sends the focus to: that
+    // handler runs once the exit has returned.
+    form.SetActiveControl(&dayGrid);
+    grid.OnEnter = nullptr;
+    int masterEnters = 0;
+    dayGrid.OnExit = [&](TControl&) {
+        grid.OnEnter = [&](TControl&) { ++masterEnters; };
+        code.FocusControl();
+    };
+    EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(masterEnters, 1);
+
+    grid.OnExit = nullptr;
+    EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
+    EXPECT_EQ(log.Count("grid.Exit"), 0);
+    EXPECT_EQ(log.Count("day.Enter"), 1);
+}
+
+TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
+    int replacementRuns = 0;
+    auto replace = [&](auto& slot) { slot = SelfReplacing(&slot, &replacementRuns); };
+    // Each event: how to put the self-replacing handler in, and how to make the event run.
+    const std::tuple<const char*, std::function<void()>, std::function<void()>> cases[] = {
+        {"OnEnter", [&] { replace(grid.OnEnter); },
+         [&] {
+             form.SetActiveControl(&dayGrid);
+             User([&] { grid.SetFocus(); });
+         }},
+        {"OnExit", [&] { replace(grid.OnExit); },
+         [&] {
+             form.SetActiveControl(&grid);
+             User([&] { dayGrid.SetFocus(); });
+         }},
+        {"OnColExit", [&] { replace(grid.OnColExit); },
+         [&] { Key(grid.SelectedIndex() ? VK_LEFT : VK_TAB); }},
+        {"OnKeyDown", [&] { replace(grid.OnKeyDown); }, [&] { Key(VK_F2); }},
+        {"OnKeyPress", [&] { replace(grid.OnKeyPress); }, [&] { Type("a"); }},
+        {"BeforePost", [&] { replace(cds.BeforePost); },
+         [&] { Do("Edit CODE=" + code.AsString() + "X Post"); }},
+        {"OnChange", [&] { replace(code.OnChange); },
+         [&] { Do("Edit CODE=" + code.AsString() + "X"); }},
+        {"OnStateChange", [&] { replace(dts.OnStateChange); },
+         [&] { Do(IsEditing(cds.State()) ? "Cancel" : "Edit"); }},
+        {"OnClick", [&] { replace(button.OnClick); }, [&] { button.Click(); }},
+    };
+    for (const auto& [name, install, trigger] : cases) {
+        SCOPED_TRACE(name);
+        Restart();
+        replacementRuns = 0;
+        RunningProbe::destroyedWhileRunning = 0;
+        install();
+        trigger();
+        trigger();
+        EXPECT_EQ(RunningProbe::destroyedWhileRunning, 0) << "destroyed while running";
+        EXPECT_EQ(replacementRuns, 1) << "the replacement takes over";
+    }
+    dts.OnStateChange = nullptr;
+}
+
+TEST_F(FormFocusTest, ButtonsAndMenuEntriesNeverTakeTheFocus) {
+    int clicks = 0;
+    button.OnClick = [&](TControl&) {
+        ++clicks;
+        cds.Post(); // a confirm command: the typed text is written by the post
+    };
+    menu.OnClick = button.OnClick;
+    Type("ZZ");
+    EXPECT_TRUE(User([&] { button.Click(); }));
+    EXPECT_EQ(form.ActiveControl(), &grid);
+    EXPECT_EQ(log.Count("grid.Exit"), 0);
+    EXPECT_EQ(test::StoredValues(cds, "CODE")[0], "ZZ");
+    Type("YY");
+    EXPECT_TRUE(User([&] { menu.Click(); }));
+    EXPECT_EQ(test::StoredValues(cds, "CODE")[0], "YY");
+    EXPECT_EQ(clicks, 2);
+
+    button.SetEnabled(false);
+    menu.SetEnabled(false);
+    User([&] { button.Click(); });
+    User([&] { menu.Click(); });
+    EXPECT_EQ(clicks, 2) << "a disabled command does nothing";
+    EXPECT_EQ(form.ActiveControl(), &grid);
+}
+
+} // namespace
+} // namespace plat

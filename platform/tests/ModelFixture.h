@@ -1,0 +1,228 @@
+#pragma once
+// Shared ground of the object-model tests: a dataset of a text and a float field, a form
+// whose grids show it, a log that counts event handler runs, and a small script of dataset
+// operations for table-driven cases.
+#include "app/Application.h"
+#include "core/Abort.h"
+#include "data/ClientDataSet.h"
+#include "data/DataSource.h"
+#include "ui/DBGrid.h"
+#include "ui/Form.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace plat::test {
+
+/// Handler runs in the order they happened, by name.
+class EventLog {
+public:
+    void Add(const std::string& entry) { entries_.push_back(entry); }
+    int Count(const std::string& entry) const {
+        return static_cast<int>(std::count(entries_.begin(), entries_.end(), entry));
+    }
+    const std::vector<std::string>& Entries() const { return entries_; }
+    /// The entries separated by blanks.
+    std::string Joined() const {
+        std::string joined;
+        for (const std::string& entry : entries_)
+            joined += (joined.empty() ? "" : " ") + entry;
+        return joined;
+    }
+    void Clear() { entries_.clear(); }
+
+    /// Logs every event of the dataset under its own name ("BeforePost", ...).
+    void Hook(TClientDataSet& ds) {
+        const std::pair<TClientDataSet::Event*, const char*> events[] = {
+            {&ds.BeforeOpen, "BeforeOpen"},     {&ds.AfterOpen, "AfterOpen"},
+            {&ds.BeforeInsert, "BeforeInsert"}, {&ds.OnNewRecord, "OnNewRecord"},
+            {&ds.AfterInsert, "AfterInsert"},   {&ds.BeforeEdit, "BeforeEdit"},
+            {&ds.AfterEdit, "AfterEdit"},       {&ds.BeforePost, "BeforePost"},
+            {&ds.AfterPost, "AfterPost"},       {&ds.BeforeCancel, "BeforeCancel"},
+            {&ds.AfterCancel, "AfterCancel"},   {&ds.BeforeDelete, "BeforeDelete"},
+            {&ds.AfterDelete, "AfterDelete"},   {&ds.BeforeScroll, "BeforeScroll"},
+            {&ds.AfterScroll, "AfterScroll"}};
+        for (auto [event, name] : events)
+            *event = [this, entry = std::string(name)](TClientDataSet&) { Add(entry); };
+    }
+    /// Logs the focus events of a control as "<prefix>.Enter", "<prefix>.Exit".
+    void Hook(TWinControl& control, const std::string& prefix) {
+        control.OnEnter = [this, prefix](TControl&) { Add(prefix + ".Enter"); };
+        control.OnExit = [this, prefix](TControl&) { Add(prefix + ".Exit"); };
+    }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+/// A data packet with the fields CODE (text, 4) and QTY (float) and the given rows.
+inline nlohmann::json ItemPacket(const std::vector<nlohmann::json>& rows) {
+    return {{"fields",
+             {{{"name", "CODE"}, {"type", "string"}, {"size", 4}},
+              {{"name", "QTY"}, {"type", "float"}}}},
+            {"rows", rows}};
+}
+
+/// The text of field in every stored row, in row order ("null" for a null value).
+inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::string& field) {
+    std::vector<std::string> values;
+    const nlohmann::json data = ds.Data();
+    std::size_t index = 0;
+    while (index < data["fields"].size() && data["fields"][index]["name"] != field)
+        ++index;
+    if (index == data["fields"].size()) {
+        ADD_FAILURE() << "no field " << field;
+        return values;
+    }
+    for (const auto& row : data["rows"])
+        values.push_back(row[index].is_null()     ? "null"
+                         : row[index].is_string() ? row[index].get<std::string>()
+                                                  : FloatToStr(row[index].get<double>()));
+    return values;
+}
+
+/// Runs dataset operations written as words separated by blanks: Insert, Append, Edit, Post,
+/// Cancel, Delete, First, Last, Next, Prior, Locate=<CODE>, <FIELD>=<text> (written through the
+/// field's Text), and Forget (clears the event log).
+inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& script) {
+    using Operation = void (TClientDataSet::*)();
+    const std::map<std::string, Operation> operations = {
+        {"Insert", &TClientDataSet::Insert}, {"Append", &TClientDataSet::Append},
+        {"Edit", &TClientDataSet::Edit},     {"Post", &TClientDataSet::Post},
+        {"Cancel", &TClientDataSet::Cancel}, {"Delete", &TClientDataSet::Delete},
+        {"First", &TClientDataSet::First},   {"Last", &TClientDataSet::Last},
+        {"Next", &TClientDataSet::Next},     {"Prior", &TClientDataSet::Prior}};
+    std::istringstream words(script);
+    for (std::string word; words >> word;) {
+        const std::size_t equals = word.find('=');
+        if (auto operation = operations.find(word); operation != operations.end())
+            (cds.*operation->second)();
+        else if (word == "Forget")
+            log.Clear();
+        else if (word.starts_with("Locate="))
+            cds.Locate("CODE", word.substr(equals + 1), false);
+        else if (equals != std::string::npos)
+            cds.FieldByName(word.substr(0, equals)).SetText(word.substr(equals + 1));
+        else
+            ADD_FAILURE() << "unknown step " << word;
+    }
+}
+
+/// A dataset of a text field and a float field, outside any form.
+class DataSetFixture : public ::testing::Test {
+public:
+    TComponent owner{nullptr, "dtmTeste"};
+    TClientDataSet& cds = owner.Create<TClientDataSet>("cdsItem");
+    TField& code = cds.AddStringField("cdsItemCODE", "CODE", 4);
+    TField& qty = cds.AddFloatField("cdsItemQTY", "QTY");
+    EventLog log;
+
+    /// Loads rows A, B, C with quantities 1, 2, 3 and forgets the events of the load.
+    void LoadAbc() {
+        cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
+        log.Clear();
+    }
+    void Do(const std::string& script) { RunScript(cds, log, script); }
+    std::string Events() const { return log.Joined(); }
+};
+
+/// A form with the dataset shown by three grids: grid (CODE, QTY) on the form, pageGrid
+/// (QTY, CODE) on the first page of a notebook, and hiddenGrid (CODE) on its second page.
+/// grid holds the focus; dialogs start with an empty transcript and no queued answer. The
+/// dataset's events are logged.
+class GridFormFixture : public ::testing::Test {
+public:
+    TForm form{nullptr, "frmTeste"};
+    TClientDataSet& cds = form.Create<TClientDataSet>("cdsItem");
+    TField& code = cds.AddStringField("cdsItemCODE", "CODE", 4);
+    TField& qty = cds.AddFloatField("cdsItemQTY", "QTY");
+    TDataSource& dts = form.Create<TDataSource>("dtsItem");
+    TDBGrid& grid = form.Create<TDBGrid>("dbgItem");
+    TNotebook& book = form.Create<TNotebook>("nbkPaginas");
+    TControl& page0 = book.AddPage("pagUm", "Um");
+    TControl& page1 = book.AddPage("pagDois", "Dois");
+    TDBGrid& pageGrid = form.Create<TDBGrid>("dbgPagina");
+    TDBGrid& hiddenGrid = form.Create<TDBGrid>("dbgOculta");
+    EventLog log;
+
+    void SetUp() override {
+        for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid})
+            g->SetDataSource(&dts);
+        grid.SetParent(&form);
+        book.SetParent(&form);
+        pageGrid.SetParent(&page0);
+        hiddenGrid.SetParent(&page1);
+        grid.AddColumn("CODE");
+        grid.AddColumn("QTY");
+        pageGrid.AddColumn("QTY");
+        pageGrid.AddColumn("CODE");
+        hiddenGrid.AddColumn("CODE");
+        dts.SetDataSet(&cds);
+        Restart();
+    }
+    /// Back to the start of a test: rows A, B, C (1, 2, 3) on A, grid focused on CODE, first
+    /// page shown, grids visible and enabled, no handlers, no mask, no dialogs. Table-driven tests
+    /// call it before each case.
+    void Restart() {
+        ResetDialogs();
+        book.SetPageIndex(0);
+        for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid}) {
+            g->SetVisible(true);
+            g->SetEnabled(true);
+            g->ReadOnly = false;
+            g->OnEnter = g->OnExit = g->OnColExit = nullptr;
+            g->OnKeyDown = nullptr;
+            g->OnKeyPress = nullptr;
+        }
+        log.Hook(cds);
+        log.Clear();
+        for (TField* f : {&code, &qty}) {
+            f->OnGetText = nullptr;
+            f->OnSetText = nullptr;
+            f->OnChange = nullptr;
+            f->EditMask.clear();
+        }
+        cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
+        grid.SetSelectedIndex(0);
+        form.SetActiveControl(&grid);
+        log.Clear();
+    }
+    void TearDown() override {
+        EXPECT_EQ(Dialogs().PendingAnswers(), 0u) << "a queued answer was never asked for";
+        ResetDialogs();
+    }
+
+    void Do(const std::string& script) { RunScript(cds, log, script); }
+    static HeadlessDialogs& Dialogs() { return Application().Headless(); }
+    /// Drops queued answers and the transcript left by an earlier test.
+    static void ResetDialogs() {
+        while (Dialogs().PendingAnswers() > 0)
+            Dialogs().Ask("", TMsgDlgType::Confirmation, {}, 0);
+        Dialogs().ClearTranscript();
+    }
+    /// Texts of the dialogs shown so far.
+    static std::vector<std::string> DialogTexts() {
+        std::vector<std::string> texts;
+        for (const auto& record : Dialogs().Transcript())
+            texts.push_back(record.text);
+        return texts;
+    }
+
+    /// Delivers a user action as the front-end does; true when it completed.
+    bool User(const std::function<void()>& action) { return Application().Dispatch(action); }
+    bool Key(std::uint16_t key, TShiftState shift = {}) {
+        return User([&] { form.PressKey(key, shift); });
+    }
+    bool Type(const std::string& text) {
+        return User([&] { form.TypeText(text); });
+    }
+};
+
+} // namespace plat::test
