@@ -234,13 +234,11 @@ void TClientDataSet::SetData(const nlohmann::json& packet) {
     rows.reserve(decoded.rows.size());
     for (auto& packetRow : decoded.rows) {
         std::vector<Value> values(fields_.size());
-        for (std::size_t i = 0; i < fields_.size(); ++i) {
-            Value v = std::move(packetRow[column[i]]);
-            if (auto s = std::get_if<std::string>(&v);
-                s && Utf8Length(*s) > static_cast<std::size_t>(fields_[i]->Size()))
-                *s = Utf8Left(*s, fields_[i]->Size());
-            values[i] = std::move(v);
-        }
+        // Values are kept exactly as delivered, even a text longer than its field (data taken
+        // over from older systems): cutting it would make the row's old values in a delta
+        // differ from the stored ones.
+        for (std::size_t i = 0; i < fields_.size(); ++i)
+            values[i] = std::move(packetRow[column[i]]);
         rows.push_back(std::move(values));
     }
     if (Active()) {
@@ -560,6 +558,10 @@ void TClientDataSet::CancelUpdates() {
     bof_ = rows_.empty();
     DataSetChanged();
     Notify(Change::Current);
+    // When the current row went away (a new row dropped), the cursor now stands on another
+    // row: that is a move, and whoever follows the current row must hear of it.
+    const bool sameRow = cur_ >= 0 && rows_[cur_].id == currentId;
+    if (!sameRow && (currentId != 0 || cur_ >= 0)) Run(AfterScroll);
 }
 
 // ---- rows as shown ----

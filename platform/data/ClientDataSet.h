@@ -102,7 +102,8 @@ public:
     nlohmann::json Delta() const;
     /// Accepts the pending changes as the dataset's data.
     void MergeChangeLog();
-    /// Drops every pending change: back to the data as last loaded or merged.
+    /// Drops every pending change: back to the data as last loaded or merged. The current row
+    /// stays current where it still exists; otherwise the cursor moves (AfterScroll runs).
     void CancelUpdates();
 
     /// Replaces the whole content with a data packet and opens; a malformed packet is refused

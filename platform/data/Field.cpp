@@ -26,7 +26,11 @@ void TField::SetValue(const Value& value) {
     if (type_ == TFieldType::String) {
         if (auto d = std::get_if<double>(&v)) v = FloatToStr(*d);
         if (auto s = std::get_if<std::string>(&v)) {
-            if (Utf8Length(*s) > static_cast<std::size_t>(size_)) *s = Utf8Left(*s, size_);
+            // An empty text is no value: the field is null, as the server stores it.
+            if (s->empty())
+                v = Value{};
+            else if (Utf8Length(*s) > static_cast<std::size_t>(size_))
+                *s = Utf8Left(*s, size_);
         }
     } else if (auto s = std::get_if<std::string>(&v)) {
         if (s->find_first_not_of(' ') == std::string::npos)

@@ -38,6 +38,7 @@ public:
     int Precision = 15;
 
     Value GetValue() const;
+    /// Writes the value; an empty text makes the field null, a longer text is cut to Size.
     void SetValue(const Value& value);
     /// The value as last loaded or merged; null for a row being inserted.
     Value OldValue() const;

@@ -104,5 +104,39 @@ TEST_F(ChangeLogTest, CancelUpdatesDropsAnEditInProgressAndKeepsTheCursorOnSurvi
     EXPECT_FALSE(code.IsNull());
 }
 
+TEST_F(ChangeLogTest, CancelUpdatesCountsAsAMoveOnlyWhenTheCurrentRowWentAway) {
+    LoadAbc();
+    log.Hook(cds);
+    struct Case {
+        const char* steps;   // run before CancelUpdates
+        const char* events;  // events of CancelUpdates itself
+        const char* current; // CODE of the current row afterwards
+    };
+    const Case cases[] = {
+        {"Locate=B Edit QTY=20 Post", "", "B"},           // the edited row comes back
+        {"Locate=B Delete", "", "C"},                     // a deleted row comes back
+        {"Append CODE=N Post", "AfterScroll", "C"},       // the posted new row is gone
+        {"First Insert CODE=M Post", "AfterScroll", "A"}, // likewise at the top
+    };
+    for (const Case& c : cases) {
+        Do(c.steps);
+        log.Clear();
+        cds.CancelUpdates();
+        EXPECT_EQ(Events(), c.events) << c.steps;
+        EXPECT_EQ(code.AsString(), c.current) << c.steps;
+        EXPECT_EQ(cds.ChangeCount(), 0) << c.steps;
+    }
+}
+
+TEST_F(ChangeLogTest, ValuesLongerThanTheirFieldAreKeptAsDeliveredSoTheDeltaMatchesTheStore) {
+    // Data taken over from older systems may hold texts wider than the field.
+    cds.SetData(test::ItemPacket({{"LONGCODE", 1.0}}));
+    EXPECT_EQ(code.AsString(), "LONGCODE");
+    Do("Edit QTY=2 Post");
+    const nlohmann::json change = cds.Delta()["changes"][0];
+    EXPECT_EQ(change["old"][0], "LONGCODE");
+    EXPECT_EQ(change["new"][0], "LONGCODE");
+}
+
 } // namespace
 } // namespace plat

@@ -124,5 +124,26 @@ TEST_F(FieldTextTest, WritingTheHeldValueLeavesTheRecordUnmodified) {
     EXPECT_EQ(cds.ChangeCount(), 0);
 }
 
+TEST_F(FieldTextTest, EmptyTextIsNoValue) {
+    cds.SetData(ItemPacket({{"A", nullptr}, {nullptr, 1.0}}));
+    int changes = 0;
+    code.OnChange = [&](TField&) { ++changes; };
+    cds.Edit();
+    code.SetText("");
+    EXPECT_TRUE(code.IsNull()) << "clearing a text field leaves it null, not empty";
+    EXPECT_EQ(changes, 1);
+    qty.SetText("");
+    EXPECT_TRUE(qty.IsNull());
+    cds.Post();
+    EXPECT_EQ(cds.Delta()["changes"][0]["new"][0], nullptr);
+
+    cds.Next(); // CODE is null here already: an empty text changes nothing
+    cds.Edit();
+    changes = 0;
+    code.SetAsString("");
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(cds.Modified());
+}
+
 } // namespace
 } // namespace plat
