@@ -366,11 +366,7 @@ void TClientDataSet::Post() {
     Run(AfterPost);
 }
 
-void TClientDataSet::Cancel() {
-    if (!IsEditing(state_)) return;
-    Run(BeforeCancel);
-    if (!IsEditing(state_)) return;
-    if (state_ == TDataSetState::Insert) cur_ = beforeInsertCur_;
+void TClientDataSet::LeaveEditing() {
     buffer_.clear();
     modified_ = false;
     eof_ = rows_.empty();
@@ -378,6 +374,14 @@ void TClientDataSet::Cancel() {
     SetState(TDataSetState::Browse);
     DataSetChanged();
     Notify(Change::Current);
+}
+
+void TClientDataSet::Cancel() {
+    if (!IsEditing(state_)) return;
+    Run(BeforeCancel);
+    if (!IsEditing(state_)) return;
+    if (state_ == TDataSetState::Insert) cur_ = beforeInsertCur_;
+    LeaveEditing();
     Run(AfterCancel);
 }
 
@@ -398,13 +402,7 @@ void TClientDataSet::Delete() {
     }
     rows_.erase(rows_.begin() + cur_);
     if (cur_ >= static_cast<int>(rows_.size())) cur_ = static_cast<int>(rows_.size()) - 1;
-    buffer_.clear();
-    modified_ = false;
-    eof_ = rows_.empty();
-    bof_ = rows_.empty();
-    SetState(TDataSetState::Browse);
-    DataSetChanged();
-    Notify(Change::Current);
+    LeaveEditing();
     Run(AfterDelete);
     Run(AfterScroll);
 }

@@ -160,6 +160,8 @@ private:
     void SetState(TDataSetState state);
     void CheckActive() const;
     void BeginInsert(bool append);
+    /// Drops the record being edited and goes back to browsing, telling the controls.
+    void LeaveEditing();
     void ScrollTo(int index, bool always, bool atStart = false, bool atEnd = false);
     void Run(Event event);
     void DataSetChanged();

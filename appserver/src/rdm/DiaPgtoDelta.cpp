@@ -23,10 +23,7 @@ void DiaPgtoDelta::Apply(const DeltaPacket& delta) {
     Transaction transaction(storage_);
 
     for (const DeltaChange& change : delta.changes) {
-        if (change.op != DeltaOp::Insert) validator.CheckTypes(change.oldRow);
-        if (change.op != DeltaOp::Delete)
-            validator.CheckNewRow(change.newRow,
-                                  change.op == DeltaOp::Update ? &change.oldRow : nullptr);
+        validator.CheckChange(change);
 
         switch (change.op) {
         case DeltaOp::Insert:

@@ -74,4 +74,10 @@ void RowValidator::CheckNewRow(const std::vector<nlohmann::json>& row,
     }
 }
 
+void RowValidator::CheckChange(const DeltaChange& change) const {
+    if (change.op != DeltaOp::Insert) CheckTypes(change.oldRow);
+    if (change.op != DeltaOp::Delete)
+        CheckNewRow(change.newRow, change.op == DeltaOp::Update ? &change.oldRow : nullptr);
+}
+
 } // namespace ger

@@ -1,4 +1,5 @@
 #pragma once
+#include "rdm/DeltaPacket.h"
 #include "rdm/TableDef.h"
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,8 @@ public:
     /// numbers, coded values in their tables. On an update (oldRow given) a value equal to
     /// the one read passes the width and code checks, so a legacy value outside its table does
     /// not stop the user from editing the other fields of its row.
+    /// Checks the rows one change of a delta carries: old values for type, new ones in full.
+    void CheckChange(const DeltaChange& change) const;
     void CheckNewRow(const std::vector<nlohmann::json>& row,
                      const std::vector<nlohmann::json>* oldRow) const;
 
