@@ -380,9 +380,13 @@ void TClientDataSet::Cancel() {
     if (!IsEditing(state_)) return;
     Run(BeforeCancel);
     if (!IsEditing(state_)) return;
-    if (state_ == TDataSetState::Insert) cur_ = beforeInsertCur_;
+    // Dropping a new row takes the cursor back to the row it came from: a move.
+    const bool dropsNewRow = state_ == TDataSetState::Insert;
+    if (dropsNewRow) Run(BeforeScroll);
+    if (dropsNewRow) cur_ = beforeInsertCur_;
     LeaveEditing();
     Run(AfterCancel);
+    if (dropsNewRow) Run(AfterScroll);
 }
 
 void TClientDataSet::Delete() {

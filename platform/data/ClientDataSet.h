@@ -26,7 +26,8 @@ class TDataSource;
 ///  - Edit:   BeforeEdit, (state Edit), AfterEdit. On an empty dataset Edit inserts instead.
 ///  - Post:   controls write their pending text, BeforePost, (row stored, change logged,
 ///            state Browse), AfterPost.
-///  - Cancel: BeforeCancel, (state Browse), AfterCancel.
+///  - Cancel: BeforeCancel, (state Browse), AfterCancel; cancelling a new row moves the
+///            cursor back: BeforeCancel, BeforeScroll, (state Browse), AfterCancel, AfterScroll.
 ///  - Delete: BeforeDelete, BeforeScroll, (row removed, change logged, state Browse),
 ///            AfterDelete, AfterScroll. Deleting a row being inserted cancels it instead.
 ///  - First/Last/Next/Prior/Locate: implicit post, BeforeScroll, move, AfterScroll. First,

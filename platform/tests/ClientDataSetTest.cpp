@@ -31,6 +31,8 @@ TEST_F(ClientDataSetTest, EventOrderOfEachOperation) {
         {"Edit", "BeforeEdit AfterEdit", Edit, "B"},
         {"Edit CODE=X Post", "BeforeEdit AfterEdit BeforePost AfterPost", Browse, "X"},
         {"Edit CODE=X Cancel", "BeforeEdit AfterEdit BeforeCancel AfterCancel", Browse, "B"},
+        {"Insert CODE=N Forget Cancel", "BeforeCancel BeforeScroll AfterCancel AfterScroll", Browse,
+         "B"},
         {"Delete", "BeforeDelete BeforeScroll AfterDelete AfterScroll", Browse, "C"},
         {"Next", "BeforeScroll AfterScroll", Browse, "C"},
         {"Last Forget Next", "BeforeScroll", Browse, "C"}, // no move at the end
