@@ -1,6 +1,7 @@
 #include "KeyName.h"
 
 #include "ScriptFault.h"
+#include "core/Value.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,19 +26,12 @@ constexpr NamedKey kKeys[] = {
     {"Insert", plat::VK_INSERT}, {"Home", plat::VK_HOME},     {"End", plat::VK_END},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // Sets the modifier a part names; false when the part names none.
 bool ApplyModifier(std::string_view part, plat::TShiftState& shift, std::string_view whole) {
-    bool* flag = SameName(part, "Shift")  ? &shift.shift
-                 : SameName(part, "Ctrl") ? &shift.ctrl
-                 : SameName(part, "Alt")  ? &shift.alt
-                                          : nullptr;
+    bool* flag = plat::SameText(part, "Shift")  ? &shift.shift
+                 : plat::SameText(part, "Ctrl") ? &shift.ctrl
+                 : plat::SameText(part, "Alt")  ? &shift.alt
+                                                : nullptr;
     if (!flag) return false;
     if (*flag)
         throw ScriptFault("key name '" + std::string(whole) + "' repeats " + std::string(part));
@@ -57,7 +51,7 @@ KeyStroke ParseKeyName(std::string_view name) {
             throw ScriptFault("key name '" + std::string(name) + "' has an empty part");
         if (plus == std::string_view::npos) {
             for (const NamedKey& key : kKeys)
-                if (SameName(part, key.name)) {
+                if (plat::SameText(part, key.name)) {
                     stroke.key = key.key;
                     return stroke;
                 }

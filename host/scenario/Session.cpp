@@ -7,7 +7,9 @@
 #include "Transcript.h"
 #include "app/Application.h"
 #include "app/ModuleLoader.h"
+#include "core/Value.h"
 #include "net/NetConnection.h"
+#include "shared/Consiste.h"
 #include "shared/LocalCache.h"
 #include "ui/Buttons.h"
 #include "ui/DBGrid.h"
@@ -22,30 +24,12 @@ namespace gerscript {
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
-}
-
 // A user can only click what is on show and enabled, its containers included.
 bool Clickable(const plat::TControl& control) {
     if (!control.Showing()) return false;
     for (const plat::TControl* c = &control; c; c = c->Parent())
         if (!c->Enabled()) return false;
     return true;
-}
-
-// Splits UTF-8 text into its characters, each typed as a key stroke of its own.
-std::vector<std::string> Characters(const std::string& text) {
-    std::vector<std::string> characters;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        characters.push_back(text.substr(i, length));
-        i += length;
-    }
-    return characters;
 }
 
 } // namespace
@@ -176,12 +160,9 @@ void Session::Focus(const std::string& name) {
 
 void Session::Column(const std::string& field) {
     plat::TDBGrid& grid = FocusedGrid("col");
-    for (int index = 0; index < grid.ColumnCount(); ++index)
-        if (SameName(grid.Column(index).FieldName, field)) {
-            UserAction([&grid, index] { grid.ClickColumn(index); });
-            return;
-        }
-    throw ScriptFault(grid.Name() + " has no column '" + field + "'");
+    const int index = plat::IndiceCol(grid, field);
+    if (index < 0) throw ScriptFault(grid.Name() + " has no column '" + field + "'");
+    UserAction([&grid, index] { grid.ClickColumn(index); });
 }
 
 void Session::Row(int row) {
@@ -197,7 +178,7 @@ void Session::Type(const std::string& text) {
     FocusedGrid("type");
     // Every character is a key stroke of its own: one the screen refuses does not stop the
     // user from typing the next one.
-    for (const std::string& character : Characters(text)) {
+    for (const std::string& character : plat::Utf8Characters(text)) {
         UserAction([&form, &character] { form.TypeText(character); });
         if (FormLookup::OpenForm() != &form) break;
     }

@@ -136,4 +136,20 @@ std::string Utf8DropLast(const std::string& text) {
     return text.substr(0, end == 0 ? 0 : end - 1);
 }
 
+std::vector<std::string> Utf8Characters(const std::string& text) {
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t next = i + 1;
+        while (next < text.size() && IsContinuationByte(text[next]))
+            ++next;
+        characters.push_back(text.substr(i, next - i));
+        i = next;
+    }
+    return characters;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return LowerCase(std::string(a)) == LowerCase(std::string(b));
+}
+
 } // namespace plat

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 namespace plat {
 
@@ -31,5 +33,10 @@ std::size_t Utf8Length(const std::string& text);
 std::string Utf8Left(const std::string& text, std::size_t count);
 /// The text without its last character.
 std::string Utf8DropLast(const std::string& text);
+/// The characters of a UTF-8 text, each as its own text.
+std::vector<std::string> Utf8Characters(const std::string& text);
+
+/// True when the two texts are equal but for the letter case.
+bool SameText(std::string_view a, std::string_view b);
 
 } // namespace plat

@@ -42,7 +42,7 @@ TField& TClientDataSet::AddFloatField(std::string componentName, std::string fie
 
 TField* TClientDataSet::FindField(std::string_view fieldName) const {
     for (TField* f : fields_)
-        if (LowerCase(f->FieldName()) == LowerCase(std::string(fieldName))) return f;
+        if (SameText(f->FieldName(), fieldName)) return f;
     return nullptr;
 }
 
@@ -221,7 +221,7 @@ void TClientDataSet::SetData(const nlohmann::json& packet) {
     std::vector<int> column(fields_.size(), -1);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         for (std::size_t c = 0; c < decoded.fields.size(); ++c)
-            if (LowerCase(decoded.fields[c].name) == LowerCase(fields_[i]->FieldName()))
+            if (SameText(decoded.fields[c].name, fields_[i]->FieldName()))
                 column[i] = static_cast<int>(c);
         if (column[i] < 0)
             throw EDatabaseError("Pacote de dados inválido: falta o campo " +

@@ -64,7 +64,7 @@ DataPacket ParseDataPacket(const nlohmann::json& packet) {
         // Fields are found by name without regard to letter case, so "CODE" and "code" would
         // make the packet ambiguous.
         for (const auto& seen : out.fields)
-            if (LowerCase(seen.name) == LowerCase(f.name)) Refuse("campo " + f.name + " repetido");
+            if (SameText(seen.name, f.name)) Refuse("campo " + f.name + " repetido");
         out.fields.push_back(std::move(f));
     }
     out.rows.reserve(rows->size());

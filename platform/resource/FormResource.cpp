@@ -105,7 +105,7 @@ public:
         : form_(form), handlers_(handlers), readFile_(readFile) {}
 
     TComponent& Find(const std::string& name, const std::string& where) const {
-        if (LowerCase(name) == LowerCase(form_.Name())) return form_;
+        if (SameText(name, form_.Name())) return form_;
         TComponent* c = form_.FindComponent(name);
         if (!c) Fail(where, "componente '" + name + "' inexistente");
         return *c;

@@ -10,9 +10,8 @@ std::string GridText(TDBGrid& grid, const std::string& fieldName, bool) {
 }
 
 int IndiceCol(TDBGrid& grid, const std::string& fieldName) {
-    const std::string wanted = LowerCase(fieldName);
     for (int i = 0; i < grid.ColumnCount(); ++i)
-        if (LowerCase(grid.Column(i).FieldName) == wanted) return i;
+        if (SameText(grid.Column(i).FieldName, fieldName)) return i;
     return -1;
 }
 

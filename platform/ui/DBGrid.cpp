@@ -111,7 +111,7 @@ std::string TDBGrid::CellText(int row, int column) const {
 
 std::string TDBGrid::CurrentText(const std::string& fieldName) const {
     TField* selected = SelectedField();
-    if (editorModified_ && selected && LowerCase(selected->FieldName()) == LowerCase(fieldName))
+    if (editorModified_ && selected && SameText(selected->FieldName(), fieldName))
         return editorText_;
     TClientDataSet* ds = DataSet();
     if (!ds) return {};

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "core/Abort.h"
+#include "core/Value.h"
 
 #include <cctype>
 
@@ -121,22 +122,9 @@ void TForm::PressChar(std::string ch) {
 }
 
 void TForm::TypeText(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t len = 1;
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0xF0)
-            len = 4;
-        else if (c >= 0xE0)
-            len = 3;
-        else if (c >= 0xC0)
-            len = 2;
-        const std::string ch = text.substr(i, len);
-        i += len;
-        bool shift = false;
-        std::uint16_t key = KeyCodeOf(ch, shift);
+    for (const std::string& ch : Utf8Characters(text)) {
         TShiftState state;
-        state.shift = shift;
+        std::uint16_t key = KeyCodeOf(ch, state.shift);
         KeyDownPhase(key, state);
         std::string typed = ch;
         CharPhase(typed);
