@@ -86,6 +86,16 @@ TEST(ValueTest, Utf8HelpersCountCharactersNotBytes) {
     EXPECT_EQ(Utf8DropLast("1º"), "1");
     EXPECT_EQ(Utf8DropLast("x"), "");
     EXPECT_EQ(Utf8DropLast(""), "");
+    EXPECT_EQ(Utf8Characters("1º Mês"),
+              (std::vector<std::string>{"1", "º", " ", "M", "ê", "s"}));
+    EXPECT_TRUE(Utf8Characters("").empty());
+}
+
+TEST(ValueTest, SameTextIgnoresLetterCaseAccentsIncluded) {
+    EXPECT_TRUE(SameText("Ref_inf", "REF_INF"));
+    EXPECT_TRUE(SameText("Sábado", "SÁBADO"));
+    EXPECT_FALSE(SameText("Sabado", "Sábado"));
+    EXPECT_FALSE(SameText("Ref", "Ref_inf"));
 }
 
 } // namespace
