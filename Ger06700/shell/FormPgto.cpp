@@ -19,57 +19,15 @@ template <class T> T& Component(plat::TForm& form, const char* name) {
 
 // Handlers the resource description binds that later work on the screen provides.
 constexpr const char* kPendingHandlers[] = {
-    "dbgPadraoColExit",
-    "dbgPadraoExit",
-    "dbgDiaPgtoColExit",
-    "dbgDiaPgtoEnter",
-    "dbgDiaPgtoExit",
-    "dbgDiaPgtoKeyDown",
-    "dbgDiaPgtoKeyPress",
-    "dbgDiaSemanaColExit",
-    "dbgDiaSemanaEnter",
-    "dbgDiaSemanaKeyDown",
-    "dbgDiaSemanaKeyPress",
-    "dbgSemanaMesColExit",
-    "dbgSemanaMesEnter",
-    "dbgSemanaMesExit",
-    "dbgSemanaMesKeyDown",
-    "dbgSemanaMesKeyPress",
-    "dtsDiaPgtoStateChange",
-    "cdsFormPgtoNMFORMPGTOSetText",
-    "cdsFormPgtoIDTIPODTPGTOGetText",
-    "cdsFormPgtoIDTIPODTPGTOSetText",
-    "cdsFormPgtoIDREFECALCPARCGetText",
-    "cdsFormPgtoIDREFECALCPARCSetText",
-    "cdsFormPgtoIDTPPERIODOGetText",
-    "cdsFormPgtoIDTPPERIODOSetText",
-    "cdsFormPgtoIDTPPERIODOChange",
-    "cdsFormPgtoIDCONSDIAUTILGetText",
-    "cdsFormPgtoIDCONSDIAUTILSetText",
-    "cdsFormPgtoIDVRIGUALPARCGetText",
-    "cdsFormPgtoIDVRIGUALPARCSetText",
-    "cdsFormPgtoBeforeInsert",
-    "cdsFormPgtoNewRecord",
-    "cdsFormPgtoBeforePost",
-    "cdsFormPgtoAfterPost",
-    "cdsFormPgtoAfterDelete",
-    "cdsFormPgtoAfterCancel",
-    "cdsDiaPgtoNRDIAINIPGTOGetText",
-    "cdsDiaPgtoNRDIAINIPGTOSetText",
-    "cdsDiaPgtoNRDIAFINPGTOGetText",
-    "cdsDiaPgtoNRDIAFINPGTOSetText",
-    "cdsDiaPgtoNRDIAPGTOVARGetText",
-    "cdsDiaPgtoNRDIAPGTOVARSetText",
-    "cdsDiaPgtoNRMESFORMPGTGetText",
-    "cdsDiaPgtoNRMESFORMPGTSetText",
-    "cdsDiaPgtoNRDIAPGTOSEMANAGetText",
-    "cdsDiaPgtoNRDIAPGTOSEMANASetText",
-    "cdsDiaPgtoBeforeInsert",
-    "cdsDiaPgtoAfterInsert",
-    "cdsDiaPgtoBeforePost",
-    "cdsDiaPgtoAfterPost",
-    "cdsDiaPgtoAfterDelete",
-    "cdsDiaPgtoAfterScroll",
+    "dbgPadraoColExit",       "dbgPadraoExit",           "dbgDiaPgtoColExit",
+    "dbgDiaPgtoEnter",        "dbgDiaPgtoExit",          "dbgDiaPgtoKeyDown",
+    "dbgDiaPgtoKeyPress",     "dbgDiaSemanaColExit",     "dbgDiaSemanaEnter",
+    "dbgDiaSemanaKeyDown",    "dbgDiaSemanaKeyPress",    "dbgSemanaMesColExit",
+    "dbgSemanaMesEnter",      "dbgSemanaMesExit",        "dbgSemanaMesKeyDown",
+    "dbgSemanaMesKeyPress",   "cdsFormPgtoBeforeInsert", "cdsFormPgtoNewRecord",
+    "cdsFormPgtoBeforePost",  "cdsFormPgtoAfterPost",    "cdsFormPgtoAfterDelete",
+    "cdsFormPgtoAfterCancel", "cdsDiaPgtoBeforeInsert",  "cdsDiaPgtoAfterInsert",
+    "cdsDiaPgtoBeforePost",   "cdsDiaPgtoAfterPost",
 };
 
 } // namespace
@@ -127,6 +85,10 @@ plat::THandlerTable TfrmFormPgto::Handlers() {
         "cdsFormPgtoAfterScroll", [this](plat::TClientDataSet& d) { cdsFormPgtoAfterScroll(d); });
     table.Add<plat::TClientDataSet::Event>(
         "cdsDiaPgtoAfterOpen", [this](plat::TClientDataSet& d) { cdsDiaPgtoAfterOpen(d); });
+    AddTermTextHandlers(table);
+    AddDayTextHandlers(table);
+    AddDaySavingHandlers(table);
+    AddPeriodViewHandlers(table);
     for (const char* name : kPendingHandlers)
         table.AddPending(name);
     return table;

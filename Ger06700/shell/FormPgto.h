@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ger06700 {
 
@@ -31,11 +32,52 @@ public:
 
     std::optional<std::string> InspectValue(const std::string& name) const override;
 
+    // ---- Payment terms: coded fields shown as texts ----
+    void cdsFormPgtoIDTIPODTPGTOGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsFormPgtoIDTIPODTPGTOSetText(plat::TField& sender, const std::string& text);
+    void cdsFormPgtoIDREFECALCPARCGetText(plat::TField& sender, std::string& text,
+                                          bool displayText);
+    void cdsFormPgtoIDREFECALCPARCSetText(plat::TField& sender, const std::string& text);
+    void cdsFormPgtoIDCONSDIAUTILGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsFormPgtoIDCONSDIAUTILSetText(plat::TField& sender, const std::string& text);
+    void cdsFormPgtoIDVRIGUALPARCGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsFormPgtoIDVRIGUALPARCSetText(plat::TField& sender, const std::string& text);
+    void cdsFormPgtoIDTPPERIODOGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsFormPgtoIDTPPERIODOSetText(plat::TField& sender, const std::string& text);
+    void cdsFormPgtoNMFORMPGTOSetText(plat::TField& sender, const std::string& text);
+    // ---- end of payment terms: coded fields ----
+
+    // ---- Payment-day schedule: day codes shown as texts ----
+    void cdsDiaPgtoNRDIAINIPGTOGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsDiaPgtoNRDIAINIPGTOSetText(plat::TField& sender, const std::string& text);
+    void cdsDiaPgtoNRDIAFINPGTOGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsDiaPgtoNRDIAFINPGTOSetText(plat::TField& sender, const std::string& text);
+    void cdsDiaPgtoNRDIAPGTOVARGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsDiaPgtoNRDIAPGTOVARSetText(plat::TField& sender, const std::string& text);
+    void cdsDiaPgtoNRMESFORMPGTGetText(plat::TField& sender, std::string& text, bool displayText);
+    void cdsDiaPgtoNRMESFORMPGTSetText(plat::TField& sender, const std::string& text);
+    void cdsDiaPgtoNRDIAPGTOSEMANAGetText(plat::TField& sender, std::string& text,
+                                          bool displayText);
+    void cdsDiaPgtoNRDIAPGTOSEMANASetText(plat::TField& sender, const std::string& text);
+    // ---- end of payment-day schedule: day codes ----
+
+    // ---- Payment-day schedule: sending rows ----
+    void cdsDiaPgtoAfterDelete(plat::TClientDataSet& dataSet);
+    // ---- end of payment-day schedule: sending rows ----
+
+    // ---- Editing surface: period-type views ----
+    void cdsFormPgtoIDTPPERIODOChange(plat::TField& sender);
+    void cdsDiaPgtoAfterScroll(plat::TClientDataSet& dataSet);
+    void dtsDiaPgtoStateChange(plat::TDataSource& sender);
+    // ---- end of editing surface: period-type views ----
+
 private:
     bool LoadResource();
     plat::THandlerTable Handlers();
     /// Calls a method of the remote data module and checks its result; returns the data part.
     nlohmann::json CallServer(const std::string& method, const nlohmann::json& args);
+    /// Sends the change log of cdsDiaPgto, merges it and tells the local cache.
+    void SendDiaPgtoChanges();
     /// Fills dataSet with the packet a Get method returns.
     void LoadFromServer(plat::TClientDataSet& dataSet, const std::string& method,
                         const nlohmann::json& args);
@@ -43,6 +85,21 @@ private:
     void ReadMaxDiaFin();
     /// Shows the detail page of the current term's period type.
     void ShowPeriodTypePage();
+
+    // Handler bindings, one set per part of the screen.
+    void AddTermTextHandlers(plat::THandlerTable& table);
+    void AddDayTextHandlers(plat::THandlerTable& table);
+    void AddDaySavingHandlers(plat::THandlerTable& table);
+    void AddPeriodViewHandlers(plat::THandlerTable& table);
+
+    /// The period-type texts, the entries of the master grid's IDTPPERIODO pick list.
+    const std::vector<std::string>& PeriodTypeTexts();
+    /// Shows the detail page of a period type just chosen; other values keep the page.
+    void ShowChosenPeriodTypePage(const std::string& periodType);
+    /// Makes the period-end cells of the month grid editable only on the last row.
+    void UpdateLastRowCells();
+    /// True while the last-row test steps through cdsDiaPgto.
+    bool lookingAhead_ = false;
 
     bool loaded_;
 

@@ -26,11 +26,6 @@ void TfrmFormPgto::ReadMaxDiaFin() {
     stMaxDiaFin = qryMaxDiaFin.FieldByName("NRDIAFINPGTO").AsString();
 }
 
-void TfrmFormPgto::ShowPeriodTypePage() {
-    const std::string periodType = cdsFormPgtoIDTPPERIODO.AsString();
-    nbkDiasPgto.SetPageIndex(periodType == "M" ? 0 : periodType == "S" ? 1 : 2);
-}
-
 void TfrmFormPgto::sbtVerificarClick(plat::TControl&) {
     plat::ActiveShowAvi(nullptr, 6);
     try {
