@@ -71,6 +71,46 @@ public:
     void dtsDiaPgtoStateChange(plat::TDataSource& sender);
     // ---- end of editing surface: period-type views ----
 
+    // ---- Validation of payment terms and day rows, and the period overlap check ----
+    // Each routine reads what the grid cell shows, typed text included. It returns normally
+    // when the value passes; otherwise it shows one catalogue message, points the grid at the
+    // offending field and ends the operation in progress by the silent abort. boObrigatorio is
+    // true when the record is about to be stored: only then is a missing value an error.
+    void Vd_CodForm(bool boObrigatorio);
+    void Vd_DescForm(bool boObrigatorio);
+    void Vd_DataBase(bool boObrigatorio);
+    void Vd_DtReferencia(bool boObrigatorio);
+    void Vd_ConsideraDiasUteis(bool boObrigatorio);
+    void Vd_Periodo(bool boObrigatorio);
+    void Vd_DiaFinal(bool boObrigatorio);
+    void Vd_MesPgto(bool boObrigatorio);
+    void Vd_NumMes(bool boObrigatorio);
+    void Vd_DiaPgto(bool boObrigatorio);
+    /// The day stValor of field stCampo of the current row against the term's stored periods.
+    void Vd_Periodos(const std::string& stCampo, const std::string& stValor);
+    /// One day nrDia of a stored period against the current row.
+    void Vd_PeriodosAux(int nrDia, const std::string& stCampo, const std::string& stValor);
+
+private:
+    /// Shows the catalogue text of key as an error and ends the operation.
+    [[noreturn]] void Report(const std::string& key);
+    /// The same with the text of word put in place of the "%s" of pattern.
+    [[noreturn]] void Report(const std::string& pattern, const std::string& word);
+    /// A blank master-grid cell of field: an error only when boObrigatorio; on any failure
+    /// the master grid is pointed at the field.
+    void CheckTermCell(plat::TField& field, const char* key, bool boObrigatorio);
+    /// The grid of the detail page on show; null for a page without one.
+    plat::TDBGrid* ViewGrid();
+    /// Selects the column of fieldName in grid.
+    static void SelectColumn(plat::TDBGrid& grid, const std::string& fieldName);
+    /// The tests of Vd_DiaFinal for the period day in field (initial or final).
+    void CheckPeriodDay(plat::TDBGrid& grid, plat::TField& field, bool boObrigatorio);
+    /// One stored period, the current record of cdsPeriodo, against the current row.
+    void ComparePeriod(int lastDay, const std::string& stCampo, const std::string& stValor);
+    /// Reports an overlap with the column of stCampo selected in the view's grid.
+    [[noreturn]] void ReportOverlap(const std::string& key, const std::string& stCampo);
+    // ---- end of validation ----
+
 private:
     bool LoadResource();
     plat::THandlerTable Handlers();

@@ -75,8 +75,8 @@ protected:
     /// The rows the dataset holds, values in field order, without moving it.
     static nlohmann::json Rows(const plat::TClientDataSet& dataSet);
 
-    void LoadModule();
-    void UnloadModule();
+    virtual void LoadModule();
+    virtual void UnloadModule();
 
     RunningServer server_;
     std::unique_ptr<plat::TModule> module_;
