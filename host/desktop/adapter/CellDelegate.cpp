@@ -1,0 +1,69 @@
+#include "adapter/CellDelegate.h"
+
+#include "adapter/GridModel.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace desktop {
+
+namespace {
+
+// The editor never takes the focus or the mouse's clicks on its text: the grid keeps both,
+// so that every key and click goes to the model.
+void ShowOnly(QWidget* widget) {
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+} // namespace
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+    if (index.data(GridModel::DropDownRole).toBool()) {
+        auto* combo = new QComboBox(parent);
+        combo->setObjectName("cellCombo");
+        combo->setEditable(true);
+        combo->setFocusPolicy(Qt::NoFocus);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        ShowOnly(combo->lineEdit());
+        combo->addItems(index.data(GridModel::PickListRole).toStringList());
+        connect(combo, &QComboBox::activated, this,
+                [this, combo](int row) { emit Picked(combo->itemText(row)); });
+        return combo;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName("cellEdit");
+    edit->setFrame(false);
+    ShowOnly(edit);
+    return edit;
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const QString text = index.data(GridModel::EditorTextRole).toString();
+    const bool typed = index.data(GridModel::EditorModifiedRole).toBool();
+    QLineEdit* edit = qobject_cast<QLineEdit*>(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(combo->findText(text));
+        edit = combo->lineEdit();
+    }
+    if (!edit) return;
+    edit->setText(text);
+    // Text not yet typed over is selected: the first character typed replaces it.
+    if (typed)
+        edit->end(false);
+    else
+        edit->selectAll();
+}
+
+void CellDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {
+    // The grid writes its own text into the field; Qt stores nothing.
+}
+
+void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex&) const {
+    editor->setGeometry(option.rect);
+}
+
+} // namespace desktop
