@@ -20,11 +20,9 @@ template <class T> T& Component(plat::TForm& form, const char* name) {
 // Handlers the resource description binds that later work on the screen provides.
 constexpr const char* kPendingHandlers[] = {
     "dbgPadraoColExit",       "dbgPadraoExit",           "dbgDiaPgtoColExit",
-    "dbgDiaPgtoEnter",        "dbgDiaPgtoExit",          "dbgDiaPgtoKeyDown",
-    "dbgDiaPgtoKeyPress",     "dbgDiaSemanaColExit",     "dbgDiaSemanaEnter",
-    "dbgDiaSemanaKeyDown",    "dbgDiaSemanaKeyPress",    "dbgSemanaMesColExit",
-    "dbgSemanaMesEnter",      "dbgSemanaMesExit",        "dbgSemanaMesKeyDown",
-    "dbgSemanaMesKeyPress",   "cdsFormPgtoBeforeInsert", "cdsFormPgtoNewRecord",
+    "dbgDiaPgtoEnter",        "dbgDiaPgtoExit",          "dbgDiaSemanaColExit",
+    "dbgDiaSemanaEnter",      "dbgSemanaMesColExit",     "dbgSemanaMesEnter",
+    "dbgSemanaMesExit",       "cdsFormPgtoBeforeInsert", "cdsFormPgtoNewRecord",
     "cdsFormPgtoBeforePost",  "cdsFormPgtoAfterPost",    "cdsFormPgtoAfterDelete",
     "cdsFormPgtoAfterCancel", "cdsDiaPgtoBeforeInsert",  "cdsDiaPgtoAfterInsert",
     "cdsDiaPgtoBeforePost",   "cdsDiaPgtoAfterPost",
@@ -89,6 +87,7 @@ plat::THandlerTable TfrmFormPgto::Handlers() {
     AddDayTextHandlers(table);
     AddDaySavingHandlers(table);
     AddPeriodViewHandlers(table);
+    AddKeyHandlers(table);
     for (const char* name : kPendingHandlers)
         table.AddPending(name);
     return table;

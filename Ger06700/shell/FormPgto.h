@@ -111,6 +111,26 @@ private:
     [[noreturn]] void ReportOverlap(const std::string& key, const std::string& stCampo);
     // ---- end of validation ----
 
+public:
+    // ---- Editing surface: keyboard ----
+    void FormKeyDown(plat::TForm& sender, std::uint16_t& key, plat::TShiftState shift) override;
+    void dbgPadraoKeyDown(plat::TControl& sender, std::uint16_t& key,
+                          plat::TShiftState shift) override;
+    void dbgPadraoKeyPress(plat::TControl& sender, std::string& key) override;
+    void dbgDiaPgtoKeyDown(plat::TControl& sender, std::uint16_t& key, plat::TShiftState shift);
+    void dbgDiaSemanaKeyDown(plat::TControl& sender, std::uint16_t& key, plat::TShiftState shift);
+    void dbgSemanaMesKeyDown(plat::TControl& sender, std::uint16_t& key, plat::TShiftState shift);
+    void dbgDiaPgtoKeyPress(plat::TControl& sender, std::string& key);
+    void dbgDiaSemanaKeyPress(plat::TControl& sender, std::string& key);
+    void dbgSemanaMesKeyPress(plat::TControl& sender, std::string& key);
+
+private:
+    void AddKeyHandlers(plat::THandlerTable& table);
+    /// Stores code into field for a key that names it; ch is the key's character.
+    static void StoreByKey(plat::TClientDataSet& dataSet, plat::TField& field,
+                           const std::string& code, std::string& ch);
+    // ---- end of editing surface: keyboard ----
+
 private:
     bool LoadResource();
     plat::THandlerTable Handlers();
