@@ -18,15 +18,21 @@ template <class T> T& Component(plat::TForm& form, const char* name) {
 }
 
 // Handlers the resource description binds that later work on the screen provides.
+// clang-format off
 constexpr const char* kPendingHandlers[] = {
-    "dbgPadraoColExit",       "dbgPadraoExit",           "dbgDiaPgtoColExit",
-    "dbgDiaPgtoEnter",        "dbgDiaPgtoExit",          "dbgDiaSemanaColExit",
-    "dbgDiaSemanaEnter",      "dbgSemanaMesColExit",     "dbgSemanaMesEnter",
-    "dbgSemanaMesExit",       "cdsFormPgtoBeforeInsert", "cdsFormPgtoNewRecord",
-    "cdsFormPgtoBeforePost",  "cdsFormPgtoAfterPost",    "cdsFormPgtoAfterDelete",
-    "cdsFormPgtoAfterCancel", "cdsDiaPgtoBeforeInsert",  "cdsDiaPgtoAfterInsert",
-    "cdsDiaPgtoBeforePost",   "cdsDiaPgtoAfterPost",
+    "dbgPadraoColExit",
+    "dbgPadraoExit",
+    "dbgDiaPgtoColExit",
+    "dbgDiaPgtoEnter",
+    "dbgDiaPgtoExit",
+    "dbgDiaSemanaColExit",
+    "dbgDiaSemanaEnter",
+    "dbgSemanaMesColExit",
+    "dbgSemanaMesEnter",
+    "dbgSemanaMesExit",
+    "cdsFormPgtoBeforePost",
 };
+// clang-format on
 
 } // namespace
 
@@ -59,7 +65,9 @@ TfrmFormPgto::TfrmFormPgto(plat::TComponent* owner, std::string name)
       cdsDiaPgtoNRDIAPGTOVAR(cdsDiaPgto.FieldByName("NRDIAPGTOVAR")),
       cdsDiaPgtoNRMESFORMPGT(cdsDiaPgto.FieldByName("NRMESFORMPGT")),
       cdsDiaPgtoNRNUMMESPGTO(cdsDiaPgto.FieldByName("NRNUMMESPGTO")),
-      cdsDiaPgtoNRDIAPGTOSEMANA(cdsDiaPgto.FieldByName("NRDIAPGTOSEMANA")) {}
+      cdsDiaPgtoNRDIAPGTOSEMANA(cdsDiaPgto.FieldByName("NRDIAPGTOSEMANA")) {
+    built_ = true;
+}
 
 TfrmFormPgto::~TfrmFormPgto() {
     // The module-level reference must not outlive the form it names.
@@ -86,6 +94,7 @@ plat::THandlerTable TfrmFormPgto::Handlers() {
     AddTermTextHandlers(table);
     AddDayTextHandlers(table);
     AddDaySavingHandlers(table);
+    AddTermSavingHandlers(table);
     AddPeriodViewHandlers(table);
     AddKeyHandlers(table);
     for (const char* name : kPendingHandlers)

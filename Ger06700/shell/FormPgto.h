@@ -61,7 +61,23 @@ public:
     void cdsDiaPgtoNRDIAPGTOSEMANASetText(plat::TField& sender, const std::string& text);
     // ---- end of payment-day schedule: day codes ----
 
+    // ---- Payment terms: editing and saving ----
+    void cdsFormPgtoBeforeInsert(plat::TClientDataSet& dataSet);
+    void cdsFormPgtoNewRecord(plat::TClientDataSet& dataSet);
+    void cdsFormPgtoAfterPost(plat::TClientDataSet& dataSet);
+    void cdsFormPgtoAfterDelete(plat::TClientDataSet& dataSet);
+    void cdsFormPgtoAfterCancel(plat::TClientDataSet& dataSet);
+    void sbtIncluirClick(plat::TControl& sender) override;
+    void sbtConfirmarClick(plat::TControl& sender) override;
+    void sbtCancelarClick(plat::TControl& sender) override;
+    void sbtExcluirClick(plat::TControl& sender) override;
+    // ---- end of payment terms: editing and saving ----
+
     // ---- Payment-day schedule: sending rows ----
+    void cdsDiaPgtoBeforeInsert(plat::TClientDataSet& dataSet);
+    void cdsDiaPgtoAfterInsert(plat::TClientDataSet& dataSet);
+    void cdsDiaPgtoBeforePost(plat::TClientDataSet& dataSet);
+    void cdsDiaPgtoAfterPost(plat::TClientDataSet& dataSet);
     void cdsDiaPgtoAfterDelete(plat::TClientDataSet& dataSet);
     // ---- end of payment-day schedule: sending rows ----
 
@@ -70,6 +86,12 @@ public:
     void cdsDiaPgtoAfterScroll(plat::TClientDataSet& dataSet);
     void dtsDiaPgtoStateChange(plat::TDataSource& sender);
     // ---- end of editing surface: period-type views ----
+
+    // ---- Editing surface: command availability ----
+    /// Enables the record commands and their menu entries for the grid the user works in.
+    void HabilitaBotao();
+    void dtsPadraoStateChange(plat::TDataSource& sender) override;
+    // ---- end of editing surface: command availability ----
 
     // ---- Validation of payment terms and day rows, and the period overlap check ----
     // Each routine reads what the grid cell shows, typed text included. It returns normally
@@ -150,6 +172,7 @@ private:
     void AddTermTextHandlers(plat::THandlerTable& table);
     void AddDayTextHandlers(plat::THandlerTable& table);
     void AddDaySavingHandlers(plat::THandlerTable& table);
+    void AddTermSavingHandlers(plat::THandlerTable& table);
     void AddPeriodViewHandlers(plat::THandlerTable& table);
 
     /// The period-type texts, the entries of the master grid's IDTPPERIODO pick list.
@@ -158,9 +181,14 @@ private:
     void ShowChosenPeriodTypePage(const std::string& periodType);
     /// Makes the period-end cells of the month grid editable only on the last row.
     void UpdateLastRowCells();
+    /// A payment term or a day row is being edited or inserted.
+    bool TermBeingEdited() const;
+    bool DayRowBeingEdited() const;
     /// True while the last-row test steps through cdsDiaPgto.
     bool lookingAhead_ = false;
 
+    // Initialized before the resource description loads, whose bindings already run handlers.
+    bool built_ = false;
     bool loaded_;
 
 public:

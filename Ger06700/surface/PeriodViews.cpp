@@ -85,6 +85,9 @@ void TfrmFormPgto::UpdateLastRowCells() {
 }
 
 void TfrmFormPgto::dtsDiaPgtoStateChange(plat::TDataSource&) {
+    // A term counts as being edited while one of its day rows is.
+    if (Editing(dtsDiaPgto.State()) && dtsPadrao.State() == plat::TDataSetState::Browse)
+        cdsFormPgto.Edit();
     const auto style = Editing(dtsDiaPgto.State()) ? plat::TColumnButtonStyle::Auto
                                                    : plat::TColumnButtonStyle::None;
     // By the term's period type, whichever page is on show.
@@ -97,6 +100,7 @@ void TfrmFormPgto::dtsDiaPgtoStateChange(plat::TDataSource&) {
         dbgSemanaMes.SetColumnButtonStyle(plat::IndiceCol(dbgSemanaMes, "NRDIAPGTOVAR"), style);
         dbgSemanaMes.SetColumnButtonStyle(plat::IndiceCol(dbgSemanaMes, "NRMESFORMPGT"), style);
     }
+    HabilitaBotao();
 }
 
 void TfrmFormPgto::AddPeriodViewHandlers(plat::THandlerTable& table) {
