@@ -83,6 +83,18 @@ void PrintCommands(std::ostream& out, const plat::TfrmPadraoGrid& form) {
     out << '\n';
 }
 
+// The menu entries that mirror those commands, in the same order.
+void PrintMenu(std::ostream& out, const plat::TfrmPadraoGrid& form) {
+    const plat::TMenuItem* entries[] = {
+        &form.mnuIncluir,   &form.mnuAlterar,   &form.mnuExcluir,  &form.mnuCopiar,
+        &form.mnuVerificar, &form.mnuConfirmar, &form.mnuCancelar,
+    };
+    out << "menu:";
+    for (const plat::TMenuItem* entry : entries)
+        out << ' ' << entry->Name() << '=' << (entry->Enabled() ? "on" : "off");
+    out << '\n';
+}
+
 void PrintDataSet(std::ostream& out, const plat::TClientDataSet& dataSet) {
     out << dataSet.Name() << ": " << DataSetStateText(dataSet.State())
         << " rows=" << dataSet.RecordCount() << " current=" << dataSet.RecNo()
@@ -103,8 +115,10 @@ void PrintDataSet(std::ostream& out, const plat::TClientDataSet& dataSet) {
 void StateBlock::PrintForm(std::ostream& out, const plat::TForm* form) {
     PrintFormLine(out, form);
     if (!form) return;
-    if (const auto* standard = dynamic_cast<const plat::TfrmPadraoGrid*>(form))
+    if (const auto* standard = dynamic_cast<const plat::TfrmPadraoGrid*>(form)) {
         PrintCommands(out, *standard);
+        PrintMenu(out, *standard);
+    }
     for (const plat::TClientDataSet* dataSet : FormLookup::GridDataSets(*form))
         PrintDataSet(out, *dataSet);
 }
