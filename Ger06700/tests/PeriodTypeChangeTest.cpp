@@ -25,11 +25,12 @@ TEST_F(ScreenTest, ChangingAStoredTermsPeriodTypeDeletesItsStoredRowsOneByOne) {
     const Texts threeDeletions(3, "SetDiaPgto(<delta>)");
     const Case cases[] = {
         {"20", "", threeDeletions, {}, json::array(), Texts(4, "DIAPGTO")},
-        // The second row is gone already: its deletion is refused, the list is read afresh
-        // and the row after it stays stored.
+        // The second row is gone already: its deletion is refused, the list is read afresh,
+        // the term stays current and the row after it stays stored.
         {"21",
          "DELETE FROM DIAPGTO WHERE CDFORMPGTO = '21' AND NRDIAINIPGTO = '11'",
-         {"SetDiaPgto(<delta>)", "SetDiaPgto(<delta>)", "GetFormPgto()", "GetDiaPgto(01)"},
+         {"SetDiaPgto(<delta>)", "SetDiaPgto(<delta>)", "GetFormPgto()", "GetDiaPgto(01)",
+          "GetDiaPgto(21)"},
          {"Registro alterado ou excluído por outro usuário."},
          json::array({json::array({"21"})}),
          Texts(2, "DIAPGTO")},
@@ -65,6 +66,8 @@ TEST_F(ScreenTest, ChangingAStoredTermsPeriodTypeDeletesItsStoredRowsOneByOne) {
             // What the screen shows is what the server holds.
             EXPECT_EQ(Rows(Terms()), StoredTerms());
             EXPECT_EQ(Terms().State(), plat::TDataSetState::Browse);
+            EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), c.term);
+            EXPECT_EQ(Rows(Days()), StoredDays(c.term));
         }
     }
 }

@@ -1,0 +1,102 @@
+// Day rows: the guard against a schedule that is already full, and what the highest final day
+// known and the current row are after a post the server did not need, took, or refused.
+#include "ScreenFixture.h"
+
+namespace {
+
+using nlohmann::json;
+using Texts = std::vector<std::string>;
+using DayList = std::vector<std::vector<std::string>>;
+
+TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
+    struct Case {
+        const char* code;
+        const char* periodType;
+        DayList days;
+        bool starts;
+        const char* initialDay;
+        const char* highestFinalDay;
+    };
+    const Case cases[] = {
+        {"20", "M", {{"01", "31", "31"}}, false, "", "31"},
+        {"21", "A", {{"01", "31", "02"}}, false, "", "31"},
+        {"22", "M", {{"01", "30", "30"}}, true, "", "30"},
+        {"23", "S", {{"01", "07", "06"}}, false, "", "07"},
+        {"24", "M", {{"01", "07", "10"}}, true, "", "07"},
+        {"25", "M", {}, true, "01", "00"},
+    };
+    for (const Case& c : cases)
+        WriteTerm(c.code, "Prazo", std::string(c.periodType), c.days);
+    ASSERT_TRUE(IniProc());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", c.code, false); }));
+        ClearLog();
+        Act([&] { Days().Insert(); });
+        EXPECT_TRUE(Errors().empty()); // a full schedule is refused silently
+        EXPECT_TRUE(Calls().empty());
+        EXPECT_EQ(Days().State() == plat::TDataSetState::Insert, c.starts);
+        EXPECT_EQ(Inspect("stMaxDiaFin"), c.highestFinalDay);
+        if (c.starts) {
+            EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), c.initialDay);
+            ASSERT_TRUE(Act([&] { Days().Cancel(); }));
+        }
+    }
+}
+
+TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
+    WriteTerm("20", "Quinzena", std::string("M"), {{"01", "15", "20"}});
+    ASSERT_TRUE(IniProc());
+    plat::TField& paymentDay = Days().FieldByName("NRDIAPGTOVAR");
+
+    // Confirming an unchanged early row sends nothing and keeps the month full.
+    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "04", false); }));
+    ClearLog();
+    ASSERT_TRUE(Act([&] {
+        Days().First();
+        Days().Edit();
+        Days().Post();
+    }));
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(Inspect("stMaxDiaFin"), "31");
+    Act([&] { Days().Insert(); });
+    EXPECT_EQ(Days().State(), plat::TDataSetState::Browse);
+
+    // A changed middle row is stored, the rows are read again, and it stays current.
+    ASSERT_TRUE(Act([&] {
+        Days().Locate("NRDIAINIPGTO", "11", false);
+        Days().Edit();
+        paymentDay.SetAsString("29");
+        Days().Post();
+    }));
+    // The term, in edit since its row was, is left unchanged on the way (a cancel, which
+    // reads its rows) and then found again (which reads them once more).
+    EXPECT_EQ(Calls(), (Texts{"SetDiaPgto(<delta>)", "GetDiaPgto(04)", "GetDiaPgto(04)"}));
+    EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "11");
+    EXPECT_EQ(Rows(Days()), StoredDays("04"));
+    EXPECT_EQ(StoredDays("04")[1][3], "29");
+
+    // A new row up to day 31 for a term another user removed meanwhile is refused: it
+    // disappears, the guard keeps the former day, and the row may be started again.
+    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "20", false); }));
+    Write("DELETE FROM DIAPGTO WHERE CDFORMPGTO = '20'");
+    Write("DELETE FROM FORMPGTO WHERE CDFORMPGTO = '20'");
+    ClearLog();
+    EXPECT_FALSE(Act([&] {
+        Days().Insert();
+        Days().FieldByName("NRDIAINIPGTO").SetAsString("16");
+        Days().FieldByName("NRDIAFINPGTO").SetAsString("31");
+        paymentDay.SetAsString("31");
+        Days().Post();
+    }));
+    EXPECT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(Calls(), Texts{"SetDiaPgto(<delta>)"});
+    EXPECT_EQ(Days().RecordCount(), 1);
+    EXPECT_EQ(Days().ChangeCount(), 0);
+    EXPECT_EQ(Inspect("stMaxDiaFin"), "15");
+    Act([&] { Days().Insert(); });
+    EXPECT_EQ(Days().State(), plat::TDataSetState::Insert);
+    ASSERT_TRUE(Act([&] { Days().Cancel(); }));
+}
+
+} // namespace
