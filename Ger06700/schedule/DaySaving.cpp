@@ -43,6 +43,14 @@ void TfrmFormPgto::cdsDiaPgtoAfterInsert(plat::TClientDataSet&) {
 
 void TfrmFormPgto::cdsDiaPgtoBeforePost(plat::TClientDataSet&) {
     cdsDiaPgtoCDFORMPGTO.SetAsString(cdsFormPgtoCDFORMPGTO.AsString());
+    // The same check reads the initial and then the final day, by the column selected.
+    cdsDiaPgtoNRDIAINIPGTO.FocusControl();
+    Vd_DiaFinal(true);
+    cdsDiaPgtoNRDIAFINPGTO.FocusControl();
+    Vd_DiaFinal(true);
+    Vd_MesPgto(true);
+    if (nbkDiasPgto.PageIndex() == 0 || nbkDiasPgto.PageIndex() == 2) Vd_NumMes(true);
+    Vd_DiaPgto(true);
 }
 
 void TfrmFormPgto::cdsDiaPgtoAfterPost(plat::TClientDataSet&) {

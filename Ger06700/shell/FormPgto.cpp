@@ -30,7 +30,6 @@ constexpr const char* kPendingHandlers[] = {
     "dbgSemanaMesColExit",
     "dbgSemanaMesEnter",
     "dbgSemanaMesExit",
-    "cdsFormPgtoBeforePost",
 };
 // clang-format on
 

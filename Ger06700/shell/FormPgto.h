@@ -64,6 +64,7 @@ public:
     // ---- Payment terms: editing and saving ----
     void cdsFormPgtoBeforeInsert(plat::TClientDataSet& dataSet);
     void cdsFormPgtoNewRecord(plat::TClientDataSet& dataSet);
+    void cdsFormPgtoBeforePost(plat::TClientDataSet& dataSet);
     void cdsFormPgtoAfterPost(plat::TClientDataSet& dataSet);
     void cdsFormPgtoAfterDelete(plat::TClientDataSet& dataSet);
     void cdsFormPgtoAfterCancel(plat::TClientDataSet& dataSet);

@@ -27,6 +27,22 @@ void TfrmFormPgto::sbtIncluirClick(plat::TControl& sender) {
 }
 
 void TfrmFormPgto::sbtConfirmarClick(plat::TControl&) {
+    // Every check before anything is stored; the period type is checked by the post itself.
+    if (TermBeingEdited()) {
+        if (cdsFormPgto.State() == plat::TDataSetState::Insert) Vd_CodForm(true);
+        Vd_DescForm(true);
+        Vd_DataBase(true);
+        Vd_DtReferencia(true);
+        Vd_ConsideraDiasUteis(true);
+    }
+    if (DayRowBeingEdited()) {
+        Vd_DiaFinal(true);
+        Vd_MesPgto(true);
+        Vd_DiaPgto(true);
+        Vd_Periodos("NRDIAINIPGTO", cdsDiaPgtoNRDIAINIPGTO.AsString());
+        Vd_Periodos("NRDIAFINPGTO", cdsDiaPgtoNRDIAFINPGTO.AsString());
+        if (nbkDiasPgto.PageIndex() == 0 || nbkDiasPgto.PageIndex() == 2) Vd_NumMes(true);
+    }
     if (TermBeingEdited()) {
         cdsFormPgtoNMFORMPGTO.SetAsString(plat::GridText(dbgPadrao, "NMFORMPGTO", false));
         cdsFormPgto.Post();

@@ -18,6 +18,15 @@ void TfrmFormPgto::cdsFormPgtoNewRecord(plat::TClientDataSet&) {
     cdsFormPgtoIDTPPERIODO.SetAsString("M");
 }
 
+void TfrmFormPgto::cdsFormPgtoBeforePost(plat::TClientDataSet&) {
+    if (cdsFormPgto.State() == plat::TDataSetState::Insert) Vd_CodForm(true);
+    Vd_Periodo(true);
+    Vd_DescForm(true);
+    Vd_DtReferencia(true);
+    Vd_ConsideraDiasUteis(true);
+    Vd_DataBase(true);
+}
+
 void TfrmFormPgto::cdsFormPgtoAfterPost(plat::TClientDataSet&) {
     if (cdsFormPgto.ChangeCount() == 0) return;
     try {
@@ -73,6 +82,7 @@ bool TfrmFormPgto::DayRowBeingEdited() const {
 void TfrmFormPgto::AddTermSavingHandlers(plat::THandlerTable& table) {
     BindHandler(table, "cdsFormPgtoBeforeInsert", this, &TfrmFormPgto::cdsFormPgtoBeforeInsert);
     BindHandler(table, "cdsFormPgtoNewRecord", this, &TfrmFormPgto::cdsFormPgtoNewRecord);
+    BindHandler(table, "cdsFormPgtoBeforePost", this, &TfrmFormPgto::cdsFormPgtoBeforePost);
     BindHandler(table, "cdsFormPgtoAfterPost", this, &TfrmFormPgto::cdsFormPgtoAfterPost);
     BindHandler(table, "cdsFormPgtoAfterDelete", this, &TfrmFormPgto::cdsFormPgtoAfterDelete);
     BindHandler(table, "cdsFormPgtoAfterCancel", this, &TfrmFormPgto::cdsFormPgtoAfterCancel);
