@@ -87,6 +87,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
         Days().FieldByName("NRDIAINIPGTO").SetAsString("16");
         Days().FieldByName("NRDIAFINPGTO").SetAsString("31");
         paymentDay.SetAsString("31");
+        Days().FieldByName("NRMESFORMPGT").SetAsFloat(0);
         Days().Post();
     }));
     EXPECT_EQ(Errors().size(), 1u);
