@@ -102,9 +102,11 @@ TEST_F(RoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
 }
 
 TEST_F(RoutineTest, WithoutATermCodeOrADayNothingIsAskedOfTheServer) {
+    WriteTerm("20", "Sem dias", std::string("M")); // room for a new row
     ASSERT_TRUE(IniProc());
     auto& screen = Screen();
     ASSERT_TRUE(Act([&] {
+        ASSERT_TRUE(Terms().Locate("CDFORMPGTO", "20", false));
         Days().Append();
         Days().FieldByName("NRDIAINIPGTO").SetAsString("15");
     }));
