@@ -145,11 +145,13 @@ void DesktopWindowTest::asksWithPortugueseButtonsOnce() {
     plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
     const int rows = grid.RowCount();
 
-    // Ctrl+Delete asks; "Não" keeps the row. One box, with the two Portuguese buttons.
+    // The delete command asks; "Não" keeps the row. One box, with the two Portuguese buttons.
+    auto* remove = fixture.ScreenWindow()->findChild<QToolButton*>("sbtExcluir");
+    QVERIFY(remove);
     MessageBoxAnswerer person;
     person.answer = "Não";
     const int before = fixture.Window().Dialogs().Shown();
-    QTest::keyClick(&master, Qt::Key_Delete, Qt::ControlModifier);
+    remove->click();
     QCOMPARE(fixture.Window().Dialogs().Shown() - before, 1);
     QCOMPARE(person.texts.size(), 1);
     QCOMPARE(person.buttons, QStringList({"Sim", "Não"}));
