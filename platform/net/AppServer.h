@@ -13,7 +13,7 @@ public:
     /// A handle on the server behind connection (which must outlive it).
     explicit TAppServer(TNetConnection& connection) : connection_(&connection) {}
 
-    /// Calls method (bare name, e.g. "GetDiaPgto") with args (a JSON array) and waits for the
+    /// Calls method (bare name, e.g. "GetItems") with args (a JSON array) and waits for the
     /// answer; returns the whole JSON-RPC response, success or error alike, for
     /// CheckResultServ. A broken connection throws EDatabaseError.
     nlohmann::json Call(const std::string& method, const nlohmann::json& args) const;

@@ -22,7 +22,7 @@ public:
     TNetConnection(TComponent* owner, std::string name);
     ~TNetConnection() override;
 
-    /// Name of the remote data module, put before each method name ("Ger06700.rdmFormPgto").
+    /// Name of the remote data module, put before each method name ("Module.rdmItems").
     std::string ServerName;
     /// Where the server listens; usually assigned by BeforeConnect.
     std::string Host;

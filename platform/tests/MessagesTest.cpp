@@ -16,7 +16,7 @@ TEST(MessagesTest, KeysIgnoreCaseAndTextRunsFromTheFirstBar) {
                      "Ref_Inf|Intervalo data referência deve ser informado.\n"
                      "Vazio|\n"
                      "Barra|a|b\n"
-                     "DiaPgto_maior|Dia %s deve estar entre 01 e 31.\n"
+                     "Item_maior|Item %s deve estar entre 01 e 31.\n"
                      "Dup|primeiro\n"
                      "DUP|segundo");
     ASSERT_EQ(msg.Lines().size(), 7u);
@@ -27,7 +27,7 @@ TEST(MessagesTest, KeysIgnoreCaseAndTextRunsFromTheFirstBar) {
         {"EXCL", "Confirma exclusão?"},
         {"Vazio", ""},
         {"barra", "a|b"},
-        {"DiaPgto_maior", "Dia %s deve estar entre 01 e 31."},
+        {"Item_maior", "Item %s deve estar entre 01 e 31."},
         {"dup", "primeiro"},
         {"Nao_Existe", "Nao_Existe"},
     };

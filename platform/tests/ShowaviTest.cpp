@@ -12,7 +12,7 @@ TEST(ShowaviTest, AnimationRunsBetweenTheTwoCalls) {
     int changes = 0;
     const int ticket =
         wait.Subscribe([&](TObservable&, Change what) { changes += what == Change::Wait; });
-    TComponent form(nullptr, "frmFormPgto");
+    TComponent form(nullptr, "frmItems");
 
     ActiveShowAvi(&form, 6);
     EXPECT_TRUE(wait.Active());
