@@ -32,10 +32,9 @@ TEST(ConsisteTextTest, AjustaPadsCodesToTheirWidth) {
 
 TEST(ConsisteTextTest, FormatFillsTheFirstPlaceholder) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"Dia %s deve estar entre 01 e 31.", "final do período",
-         "Dia final do período deve estar entre 01 e 31."},
-        {"Dia %s informado deve estar entre 01 e 07.", "de pagamento",
-         "Dia de pagamento informado deve estar entre 01 e 07."},
+        {"Quantidade %s deve estar entre 1 e 99.", "do pedido",
+         "Quantidade do pedido deve estar entre 1 e 99."},
+        {"Preço %s informado é inválido.", "de venda", "Preço de venda informado é inválido."},
         {"sem marcador", "x", "sem marcador"},
         {"%s e %s", "a", "a e %s"},
         {"%s", "", ""},
@@ -47,11 +46,11 @@ TEST(ConsisteTextTest, FormatFillsTheFirstPlaceholder) {
 TEST(ConsisteTextTest, MensErroShowsTheTextThenAbortsWhenAsked) {
     HeadlessDialogs& dialogs = Application().Headless();
     dialogs.ClearTranscript();
-    EXPECT_THROW(MensErro("Código deve ser informado.", true), EAbort);
+    EXPECT_THROW(MensErro("Nome deve ser informado.", true), EAbort);
     EXPECT_NO_THROW(MensErro("Só um aviso.", false));
     ASSERT_EQ(dialogs.Transcript().size(), 2u);
     EXPECT_EQ(dialogs.Transcript()[0].kind, DialogRecord::Kind::Error);
-    EXPECT_EQ(dialogs.Transcript()[0].text, "Código deve ser informado.");
+    EXPECT_EQ(dialogs.Transcript()[0].text, "Nome deve ser informado.");
     EXPECT_EQ(dialogs.Transcript()[1].text, "Só um aviso.");
     dialogs.ClearTranscript();
 }

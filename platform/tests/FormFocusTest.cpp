@@ -70,10 +70,10 @@ TEST_F(FormFocusTest, FailingExitKeepsTheFocus) {
     EXPECT_EQ(log.Count("page.Enter"), 0);
     EXPECT_TRUE(Dialogs().Transcript().empty()) << "the abort is silent";
 
-    grid.OnExit = [&](TControl&) { throw EDatabaseError("Descrição deve ser informada."); };
+    grid.OnExit = [&](TControl&) { throw EDatabaseError("Nome deve ser informado."); };
     EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
     EXPECT_EQ(form.ActiveControl(), &grid);
-    EXPECT_EQ(DialogTexts(), (Texts{"Descrição deve ser informada."}));
+    EXPECT_EQ(DialogTexts(), (Texts{"Nome deve ser informado."}));
 
     // The focus can go nowhere that cannot take it; the old control is not even left.
     ResetDialogs();

@@ -13,21 +13,21 @@ TEST(MessagesTest, KeysIgnoreCaseAndTextRunsFromTheFirstBar) {
     msg.LoadFromText("Excl|Confirma exclusão?\r\n"
                      "\n"
                      "   \n"
-                     "Ref_Inf|Intervalo data referência deve ser informado.\n"
+                     "Nome_Inf|Nome do item deve ser informado.\n"
                      "Vazio|\n"
                      "Barra|a|b\n"
-                     "Item_maior|Item %s deve estar entre 01 e 31.\n"
+                     "Qtde_maior|Quantidade %s deve estar entre 1 e 99.\n"
                      "Dup|primeiro\n"
                      "DUP|segundo");
     ASSERT_EQ(msg.Lines().size(), 7u);
     EXPECT_EQ(msg.Lines()[0], (std::pair<std::string, std::string>{"Excl", "Confirma exclusão?"}));
 
     const std::pair<const char*, const char*> lookups[] = {
-        {"Ref_inf", "Intervalo data referência deve ser informado."},
+        {"nome_inf", "Nome do item deve ser informado."},
         {"EXCL", "Confirma exclusão?"},
         {"Vazio", ""},
         {"barra", "a|b"},
-        {"Item_maior", "Item %s deve estar entre 01 e 31."},
+        {"Qtde_maior", "Quantidade %s deve estar entre 1 e 99."},
         {"dup", "primeiro"},
         {"Nao_Existe", "Nao_Existe"},
     };
@@ -42,15 +42,15 @@ TEST(MessagesTest, KeysIgnoreCaseAndTextRunsFromTheFirstBar) {
 TEST(MessagesTest, FileRoundTripKeepsAccentsAndOrdinals) {
     test::TempDir dir;
     const std::string path = dir.Write("msg.txt", "\xEF\xBB\xBF"
-                                                  "1MesPost|1º Mês Posterior\r\n"
-                                                  "7|Sábado\r\n"
-                                                  "Cons_Nao|Não\r\n");
+                                                  "1Lugar|1º Lugar\r\n"
+                                                  "7|Médio\r\n"
+                                                  "Resp_Nao|Não\r\n");
     TMessages msg(nullptr, "msgPadrao");
     msg.LoadFromFile(path);
-    EXPECT_EQ(msg.Msg("1mespost"), "1º Mês Posterior");
-    EXPECT_EQ(msg.Msg("7"), "Sábado");
-    EXPECT_EQ(msg.Msg("Cons_Nao"), "Não");
-    EXPECT_EQ(msg.Lines()[0].first, "1MesPost"); // the byte-order mark is not part of the key
+    EXPECT_EQ(msg.Msg("1lugar"), "1º Lugar");
+    EXPECT_EQ(msg.Msg("7"), "Médio");
+    EXPECT_EQ(msg.Msg("Resp_Nao"), "Não");
+    EXPECT_EQ(msg.Lines()[0].first, "1Lugar"); // the byte-order mark is not part of the key
 
     try {
         msg.LoadFromFile(dir.File("faltando.txt"));
