@@ -5,7 +5,6 @@
 #include "rdm/RowValidator.h"
 #include "rdm/TableWriter.h"
 #include "rpc/RpcError.h"
-#include "storage/Transaction.h"
 
 namespace ger {
 namespace {
@@ -20,7 +19,6 @@ namespace {
 void DiaPgtoDelta::Apply(const DeltaPacket& delta) {
     const RowValidator validator(DiaPgtoTable());
     TableWriter days(storage_, DiaPgtoTable());
-    Transaction transaction(storage_);
 
     for (const DeltaChange& change : delta.changes) {
         validator.CheckChange(change);
@@ -51,7 +49,6 @@ void DiaPgtoDelta::Apply(const DeltaPacket& delta) {
         }
         }
     }
-    transaction.Commit();
 }
 
 } // namespace ger

@@ -4,7 +4,8 @@
 
 namespace ger {
 
-/// Applies a change log of payment-day rows (DIAPGTO) in one transaction, all or nothing.
+/// Applies a change log of payment-day rows (DIAPGTO), all or nothing, inside the caller's
+/// write transaction or savepoint (which rolls back what was done when Apply throws).
 /// Every row stored must belong to a stored term.
 class DiaPgtoDelta {
 public:

@@ -4,7 +4,6 @@
 #include "rdm/RowValidator.h"
 #include "rdm/TableWriter.h"
 #include "rpc/RpcError.h"
-#include "storage/Transaction.h"
 
 namespace ger {
 bool FormPgtoDelta::TermExists(Storage& storage, const std::string& code) {
@@ -18,7 +17,6 @@ void FormPgtoDelta::Apply(const DeltaPacket& delta) {
     const RowValidator validator(FormPgtoTable());
     const SqlDialect& dialect = storage_.Dialect();
     TableWriter terms(storage_, FormPgtoTable());
-    Transaction transaction(storage_);
 
     for (const DeltaChange& change : delta.changes) {
         validator.CheckChange(change);
@@ -53,7 +51,6 @@ void FormPgtoDelta::Apply(const DeltaPacket& delta) {
         }
         }
     }
-    transaction.Commit();
 }
 
 } // namespace ger

@@ -6,7 +6,8 @@
 
 namespace ger {
 
-/// Applies a change log of payment terms (FORMPGTO) in one transaction, all or nothing.
+/// Applies a change log of payment terms (FORMPGTO), all or nothing, inside the caller's
+/// write transaction or savepoint (which rolls back what was done when Apply throws).
 /// Deleting a term deletes its payment days; changing a term's code moves them to the new code.
 class FormPgtoDelta {
 public:

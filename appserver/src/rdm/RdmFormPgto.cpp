@@ -36,6 +36,10 @@ void CheckParams(const std::string& method, const nlohmann::json& params, Argume
 
 } // namespace
 
+bool RdmFormPgto::Writes(const std::string& method) {
+    return method == "SetFormPgto" || method == "SetDiaPgto";
+}
+
 nlohmann::json RdmFormPgto::Call(const std::string& method, const nlohmann::json& params) {
     if (method == "GetFormPgto") {
         CheckParams(method, params, Argument::None);

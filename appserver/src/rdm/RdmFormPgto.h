@@ -15,6 +15,10 @@ public:
 
     explicit RdmFormPgto(Storage& storage) : storage_(storage) {}
 
+    /// True for the methods that change stored data; they must run inside a write
+    /// transaction or savepoint, which keeps all of a delta or none of it.
+    static bool Writes(const std::string& method);
+
     /// Runs method with params; returns a data packet (Get methods) or null (Set methods).
     /// Throws RpcError: MethodNotFound, InvalidParams, Refused; StorageError passes through.
     nlohmann::json Call(const std::string& method, const nlohmann::json& params);

@@ -7,9 +7,10 @@
 
 namespace ger {
 
-/// One session with the database: parameterised statements and write transactions. Every
-/// backend implements it; what differs in the SQL text is asked of Dialect(). A session is
-/// used by one thread at a time. Failures throw StorageError.
+/// One session with the database: parameterised statements ("?" placeholders) and write
+/// transactions. Every backend implements it; what differs in the SQL text is asked of
+/// Dialect(). A session is used by one thread at a time and keeps its statements prepared for
+/// reuse; it caches no rows. Failures throw StorageError.
 class Storage {
 public:
     Storage() = default;
@@ -27,6 +28,12 @@ public:
     virtual void BeginWrite() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;
+    /// True while a transaction is open; false also after the engine ended one on its own
+    /// after a failure.
+    virtual bool InTransaction() const = 0;
+    /// True when the last failure was a conflict with a concurrent transaction that running
+    /// the whole transaction again may resolve.
+    virtual bool RetryableFailure() const { return false; }
 };
 
 } // namespace ger

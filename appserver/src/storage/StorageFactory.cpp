@@ -1,5 +1,6 @@
 #include "storage/StorageFactory.h"
 
+#include "storage/PostgresStorage.h"
 #include "storage/SqliteStorage.h"
 #include "storage/StorageError.h"
 
@@ -19,15 +20,15 @@ StorageFactory::StorageFactory(std::string url) : url_(std::move(url)) {
             throw StorageError("URL de banco de dados sem caminho: \"" + url_ +
                                "\" (use sqlite:CAMINHO).");
     } else if (StartsWith(url_, "postgresql://") || StartsWith(url_, "postgres://")) {
-        throw StorageError("Banco de dados PostgreSQL ainda não é suportado por este servidor: \"" +
-                           url_ + "\".");
+        engine_ = SqlDialect::Engine::PostgreSQL;
     } else {
         throw StorageError("URL de banco de dados não reconhecida: \"" + url_ +
-                           "\" (use sqlite:CAMINHO).");
+                           "\" (use sqlite:CAMINHO ou postgresql://USUARIO@HOST:PORTA/BANCO).");
     }
 }
 
 std::unique_ptr<Storage> StorageFactory::Open(bool create) const {
+    if (engine_ == SqlDialect::Engine::PostgreSQL) return std::make_unique<PostgresStorage>(url_);
     return std::make_unique<SqliteStorage>(sqlitePath_, create);
 }
 

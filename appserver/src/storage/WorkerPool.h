@@ -1,0 +1,43 @@
+#pragma once
+#include "storage/Storage.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace ger {
+
+/// A fixed number of database threads, each with its own storage session, taking jobs from
+/// one queue in order. The sessions are opened before the constructor returns, so a database
+/// that cannot be opened is reported at start.
+class WorkerPool {
+public:
+    using Job = std::function<void(Storage&)>;
+    using SessionOpener = std::function<std::unique_ptr<Storage>()>;
+
+    WorkerPool(std::size_t threads, const SessionOpener& open);
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+    /// Runs what is queued, then joins the threads and closes the sessions.
+    ~WorkerPool();
+
+    /// Queues job for the next free thread; safe from any thread.
+    void Submit(Job job);
+
+private:
+    void Work(Storage& session);
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;
+    bool stopping_ = false;
+    std::vector<std::unique_ptr<Storage>> sessions_;
+    std::vector<std::thread> threads_;
+};
+
+} // namespace ger
