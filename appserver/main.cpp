@@ -7,8 +7,11 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <spdlog/sinks/stdout_sinks.h>
+#include <spdlog/spdlog.h>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -33,6 +36,24 @@ std::pair<std::string, unsigned short> ParseListen(const std::string& listen) {
     return {address, static_cast<unsigned short>(port)};
 }
 
+/// Every client costs one descriptor: allow as many as the system lets this process have.
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+/// Log lines go to standard error as "TIME LEVEL message", the message as key=value pairs.
+void SetUpLog(const std::string& level) {
+    auto logger = spdlog::stderr_logger_st("appserver");
+    logger->set_pattern("%Y-%m-%dT%H:%M:%S.%f %l %v");
+    logger->set_level(spdlog::level::from_str(level));
+    logger->flush_on(spdlog::level::trace);
+    spdlog::set_default_logger(logger);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,21 +67,42 @@ int main(int argc, char** argv) {
     std::string databaseUrl = "sqlite:ger06700.db";
     bool initDb = false;
     bool demoData = false;
+    std::string logLevel = "info";
+    ger::DatabaseOptions database;
     app.add_option("--listen", listen,
                    "ADDRESS:PORT to accept clients on. 6700 is the screen's usual port; 0 picks a "
                    "free one. Loopback by default: the protocol has no authentication, so only "
                    "listen beyond this machine on a trusted network.")
         ->capture_default_str();
     app.add_option("--db", databaseUrl,
-                   "Database URL: sqlite:PATH (the file is relative to the working folder). "
-                   "The file must exist unless --init-db is given.")
+                   "Database URL: sqlite:PATH (the file is relative to the working folder; it "
+                   "must exist unless --init-db is given) or a libpq URI "
+                   "postgresql://USER@HOST:PORT/DBNAME. Several servers may share one "
+                   "PostgreSQL database.")
         ->capture_default_str();
     app.add_flag("--init-db", initDb,
-                 "Create the database file and the tables FORMPGTO and DIAPGTO if missing.");
+                 "Create the database (the SQLite file, the tables FORMPGTO and DIAPGTO) or "
+                 "upgrade it to this server's schema version.");
     app.add_flag("--demo-data", demoData,
                  "Add a few sample payment terms with their schedules, only when the database "
                  "holds none.");
+    app.add_option("--log-level", logLevel,
+                   "trace, debug, info (one line per call: method, outcome, duration), warn, "
+                   "error, critical or off. Log lines go to standard error.")
+        ->check(CLI::IsMember({"trace", "debug", "info", "warn", "error", "critical", "off"}))
+        ->capture_default_str();
+    app.add_option("--db-readers", database.readers,
+                   "Database sessions serving reads, each on its own thread.")
+        ->check(CLI::Range(1, 64))
+        ->capture_default_str();
+    app.add_option("--db-writers", database.writers,
+                   "PostgreSQL connections serving writes, each on its own thread (SQLite has "
+                   "one writer, which commits the changes queued meanwhile together).")
+        ->check(CLI::Range(1, 64))
+        ->capture_default_str();
     CLI11_PARSE(app, argc, argv);
+    SetUpLog(logLevel);
+    RaiseDescriptorLimit();
 
     try {
         auto [address, port] = ParseListen(listen);
@@ -70,19 +112,21 @@ int main(int argc, char** argv) {
             if (initDb) ger::Schema::Create(*storage);
             ger::Schema::Require(*storage);
             if (demoData)
-                std::cerr << (ger::DemoData::InsertIfEmpty(*storage)
-                                  ? "appserver: demo payment terms added\n"
-                                  : "appserver: database not empty, demo data not added\n");
+                spdlog::info(ger::DemoData::InsertIfEmpty(*storage)
+                                 ? "demo payment terms added"
+                                 : "database not empty, demo data not added");
         }
         ger::ServerOptions options;
         options.address = address;
         options.port = port;
+        options.database = database;
         ger::Server server(options, storageFactory);
         std::cout << "listening on " << address << ":" << server.Port() << std::endl;
         server.Run();
+        spdlog::info("stopped");
         return 0;
     } catch (const std::exception& error) {
-        std::cerr << "appserver: " << error.what() << std::endl;
+        spdlog::critical("{}", error.what());
         return 1;
     }
 }

@@ -1,40 +1,73 @@
 #pragma once
 #include "net/LineFramer.h"
 #include "rpc/RequestHandler.h"
+#include "storage/Database.h"
 
 #include <array>
 #include <asio.hpp>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace ger {
 
-/// One client: reads request lines, answers each in order, and is the only object that
-/// touches the client's socket. Its handlers run on the socket's strand, one at a time, so a
-/// connection needs no locks; requests of one client are served strictly in sequence.
+class Connection;
+
+/// What the connections of one server share. Only the network thread touches it.
+struct ConnectionShared {
+    asio::io_context& io;
+    Database& database;
+    std::size_t maxLineLength;
+    /// Bytes are read here and only the unfinished part of a line is kept by a connection, so
+    /// an idle connection holds no read buffer at all.
+    std::array<char, 64 * 1024> scratch{};
+    /// The open connections; a connection leaves when it closes, and its memory goes with its
+    /// last pending operation.
+    std::unordered_set<std::shared_ptr<Connection>> open;
+};
+
+/// One client: reads request lines and answers each in order, one call at a time; the only
+/// object that touches the client's socket. Its handlers run on the network thread; the call
+/// itself runs on a database thread, whose reply comes back to the network thread. While a
+/// call is in progress the connection reads nothing more, so a client that sends ahead is held
+/// back by TCP rather than by the server's memory.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    Connection(asio::ip::tcp::socket socket, const StorageFactory& storageFactory,
-               std::size_t maxLineLength);
+    Connection(asio::ip::tcp::socket socket, ConnectionShared& shared);
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     /// Starts reading requests.
     void Start();
-    /// Closes the socket from any thread; the pending operation ends and the connection goes.
+    /// Closes once the call in progress, if any, is answered. Network thread only.
     void Stop();
 
 private:
-    void ReadMore();
-    void OnRead(const asio::error_code& error, std::size_t length);
-    void WriteResponses();
+    using Clock = std::chrono::steady_clock;
+
+    void WaitForInput();
+    void OnReadable(const asio::error_code& error);
+    /// Reads what has arrived without waiting; waits for input when nothing has.
+    void ReadNow();
+    /// Runs the next request line received, or waits for more.
+    void Next();
+    void Run(std::string line);
+    void RunOnDatabase(Request request, Clock::time_point started);
+    void Finish(const std::string& method, const Reply& reply, Clock::time_point started);
+    void Send(std::string text);
+    void Close();
 
     asio::ip::tcp::socket socket_;
+    ConnectionShared& shared_;
     LineFramer framer_;
-    RequestHandler handler_;
-    std::array<char, 64 * 1024> readBuffer_{};
-    std::string responses_;
+    std::vector<std::string> pending_; ///< complete lines not yet run, oldest first
+    std::string output_;
+    bool busy_ = false; ///< a call or a write is in progress
+    bool stopping_ = false;
     bool closeAfterWrite_ = false;
+    bool closed_ = false;
 };
 
 } // namespace ger

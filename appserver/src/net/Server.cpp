@@ -1,74 +1,111 @@
 #include "net/Server.h"
 
-#include "net/Connection.h"
+#include "rpc/RequestHandler.h"
 
 #include <csignal>
-#include <iostream>
-#include <thread>
-#include <vector>
+#include <fcntl.h>
+#include <spdlog/spdlog.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace ger {
+namespace {
+
+int OpenSpareDescriptor() {
+    return ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+}
+
+// Out of descriptors or memory: accepting again at once would only fail again.
+bool OutOfResources(const asio::error_code& error) {
+    const int code = error.value();
+    return code == EMFILE || code == ENFILE || code == ENOBUFS || code == ENOMEM;
+}
+
+} // namespace
 
 Server::Server(ServerOptions options, const StorageFactory& storageFactory)
-    : options_(std::move(options)), storageFactory_(storageFactory), io_(),
-      strand_(asio::make_strand(io_)), acceptor_(strand_), signals_(strand_) {
+    : options_(std::move(options)), database_(Database::Open(storageFactory, options_.database)),
+      shared_{io_, *database_, options_.maxLineLength, {}, {}}, acceptor_(io_), signals_(io_),
+      acceptDelay_(io_) {
     asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
     acceptor_.open(endpoint.protocol());
     acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
     acceptor_.bind(endpoint);
-    acceptor_.listen();
+    acceptor_.listen(asio::socket_base::max_listen_connections);
+    acceptor_.non_blocking(true);
     port_ = acceptor_.local_endpoint().port();
+    spareDescriptor_ = OpenSpareDescriptor();
     if (options_.handleSignals) {
         signals_.add(SIGINT);
         signals_.add(SIGTERM);
-        signals_.async_wait([this](const asio::error_code& error, int) {
-            if (!error) Stop();
+        signals_.async_wait([this](const asio::error_code& error, int signal) {
+            if (error) return;
+            spdlog::info("signal {}: stopping", signal);
+            StopNow();
         });
     }
     Accept();
 }
 
-Server::~Server() = default;
+Server::~Server() {
+    if (spareDescriptor_ >= 0) ::close(spareDescriptor_);
+}
 
 void Server::Accept() {
-    acceptor_.async_accept(asio::make_strand(io_), [this](const asio::error_code& error,
-                                                          asio::ip::tcp::socket socket) {
+    acceptor_.async_accept([this](const asio::error_code& error, asio::ip::tcp::socket socket) {
+        if (!acceptor_.is_open()) return;
         if (error) {
-            if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
-            Accept(); // a client that vanished while being accepted stops nobody else
-            return;
+            if (OutOfResources(error)) {
+                spdlog::warn("accept: {}; refusing clients for a moment", error.message());
+                RefuseOne();
+                return AcceptLater();
+            }
+            return Accept(); // a client that vanished while being accepted stops nobody else
         }
-        auto connection = std::make_shared<Connection>(std::move(socket), storageFactory_,
-                                                       options_.maxLineLength);
-        {
-            std::lock_guard lock(connectionsMutex_);
-            connections_.remove_if([](const auto& weak) { return weak.expired(); });
-            connections_.push_back(connection);
-        }
+        auto connection = std::make_shared<Connection>(std::move(socket), shared_);
+        shared_.open.insert(connection);
         connection->Start();
         Accept();
     });
 }
 
+void Server::RefuseOne() {
+    if (spareDescriptor_ < 0) return;
+    ::close(spareDescriptor_);
+    int client = ::accept4(acceptor_.native_handle(), nullptr, nullptr, SOCK_CLOEXEC);
+    if (client >= 0) {
+        const std::string line = RequestHandler::NoResources() + "\n";
+        [[maybe_unused]] auto sent =
+            ::send(client, line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        ::close(client);
+    }
+    spareDescriptor_ = OpenSpareDescriptor();
+}
+
+void Server::AcceptLater() {
+    acceptDelay_.expires_after(std::chrono::milliseconds(50));
+    acceptDelay_.async_wait([this](const asio::error_code& error) {
+        if (!error && acceptor_.is_open()) Accept();
+    });
+}
+
 void Server::Run() {
-    std::vector<std::thread> workers;
-    for (std::size_t i = 1; i < options_.threads; ++i)
-        workers.emplace_back([this] { io_.run(); });
     io_.run();
-    for (auto& worker : workers)
-        worker.join();
 }
 
 void Server::Stop() {
-    asio::post(strand_, [this] {
-        asio::error_code ignored;
-        acceptor_.close(ignored);
-        signals_.cancel(ignored);
-        std::lock_guard lock(connectionsMutex_);
-        for (auto& weak : connections_)
-            if (auto connection = weak.lock()) connection->Stop();
-        connections_.clear();
-    });
+    asio::post(io_, [this] { StopNow(); });
+}
+
+void Server::StopNow() {
+    asio::error_code ignored;
+    acceptor_.close(ignored);
+    signals_.cancel(ignored);
+    acceptDelay_.cancel();
+    // Stop() takes a connection out of the set when it closes at once.
+    auto open = shared_.open;
+    for (const auto& connection : open)
+        connection->Stop();
 }
 
 } // namespace ger

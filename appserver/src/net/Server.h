@@ -1,31 +1,31 @@
 #pragma once
+#include "net/Connection.h"
+#include "storage/Database.h"
 #include "storage/StorageFactory.h"
 
 #include <asio.hpp>
 #include <cstddef>
-#include <list>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace ger {
-
-class Connection;
 
 /// What the server listens on and how it works.
 struct ServerOptions {
     std::string address = "127.0.0.1";
     unsigned short port = 6700; ///< 0 picks a free port; Port() tells which
-    std::size_t threads = 4;    ///< workers serving clients; a slow client holds only its own
+    DatabaseOptions database;   ///< threads serving the database
     std::size_t maxLineLength = 16 * 1024 * 1024;
     bool handleSignals = true; ///< stop on SIGINT and SIGTERM
 };
 
-/// The application server: accepts clients on a TCP address and serves each on its own
-/// connection with its own storage session, on a pool of worker threads.
+/// The application server: accepts clients on a TCP address and serves them all from one
+/// network thread that never blocks; the calls run on the database's own threads. Keeps no
+/// rows between calls, so several servers may serve one database.
 class Server {
 public:
-    /// Binds at once, so a port in use is reported before anything runs.
+    /// Binds and opens the database sessions at once, so a port in use or a database that
+    /// cannot be opened is reported before anything runs.
     Server(ServerOptions options, const StorageFactory& storageFactory);
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
@@ -33,25 +33,30 @@ public:
 
     /// The port actually bound.
     unsigned short Port() const { return port_; }
-    /// Serves clients until Stop() or a signal; returns when every worker has finished.
+    /// Serves clients on the calling thread until Stop() or a signal; returns once the calls
+    /// in progress are answered.
     void Run();
-    /// Stops accepting and closes every client connection; safe from any thread.
+    /// Stops accepting, lets the calls in progress finish and closes every client; safe from
+    /// any thread.
     void Stop();
 
 private:
     void Accept();
+    /// Takes one waiting client with the descriptor kept in reserve and tells it why it
+    /// cannot be served, so it does not wait in the backlog for nothing.
+    void RefuseOne();
+    void AcceptLater();
+    void StopNow();
 
     ServerOptions options_;
-    const StorageFactory& storageFactory_;
-    asio::io_context io_;
-    // The acceptor and the signal set are touched by their handlers and by Stop(): one strand
-    // keeps those from running at the same time on different workers.
-    asio::strand<asio::io_context::executor_type> strand_;
+    asio::io_context io_{1}; // one thread runs it
+    std::unique_ptr<Database> database_;
+    ConnectionShared shared_;
     asio::ip::tcp::acceptor acceptor_;
     asio::signal_set signals_;
+    asio::steady_timer acceptDelay_;
+    int spareDescriptor_ = -1;
     unsigned short port_ = 0;
-    std::mutex connectionsMutex_;
-    std::list<std::weak_ptr<Connection>> connections_;
 };
 
 } // namespace ger

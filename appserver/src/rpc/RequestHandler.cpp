@@ -3,6 +3,7 @@
 #include "rdm/RdmFormPgto.h"
 #include "rpc/RpcError.h"
 #include "storage/StorageError.h"
+#include "storage/Transaction.h"
 
 namespace ger {
 namespace {
@@ -17,16 +18,20 @@ std::string ErrorResponse(const nlohmann::json& id, int code, const std::string&
         {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
 }
 
+Reply ErrorReply(const nlohmann::json& id, int code, const std::string& message) {
+    return Reply{ErrorResponse(id, code, message), false, std::to_string(code)};
+}
+
 bool IsBlank(std::string_view line) {
     return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+const std::string& ServerPrefix() {
+    static const std::string prefix = std::string(RdmFormPgto::kServerName) + ".";
+    return prefix;
+}
+
 } // namespace
-
-RequestHandler::RequestHandler(const StorageFactory& storageFactory)
-    : storageFactory_(storageFactory) {}
-
-RequestHandler::~RequestHandler() = default;
 
 std::string RequestHandler::LineTooLong(std::size_t limit) {
     return ErrorResponse(nullptr, RpcError::InvalidRequest,
@@ -34,61 +39,84 @@ std::string RequestHandler::LineTooLong(std::size_t limit) {
                              " bytes por linha.");
 }
 
-std::optional<std::string> RequestHandler::Handle(std::string_view line) {
-    if (IsBlank(line)) return std::nullopt;
-
-    nlohmann::json request = nlohmann::json::parse(line, nullptr, false);
-    if (request.is_discarded())
-        return ErrorResponse(nullptr, RpcError::ParseError,
-                             "Requisição malformada: o texto recebido não é JSON válido.");
-    if (!request.is_object())
-        return ErrorResponse(nullptr, RpcError::InvalidRequest,
-                             "Requisição inválida: esperado um objeto JSON-RPC 2.0.");
-
-    const bool notification = !request.contains("id");
-    nlohmann::json id = notification ? nlohmann::json() : request["id"];
-    if (!id.is_null() && !id.is_string() && !id.is_number())
-        return ErrorResponse(nullptr, RpcError::InvalidRequest,
-                             "Requisição inválida: \"id\" deve ser texto, número ou null.");
-    if (request.value("jsonrpc", nlohmann::json()) != "2.0")
-        return ErrorResponse(id, RpcError::InvalidRequest,
-                             "Requisição inválida: \"jsonrpc\" deve ser \"2.0\".");
-    if (!request.contains("method") || !request["method"].is_string())
-        return ErrorResponse(id, RpcError::InvalidRequest,
-                             "Requisição inválida: falta o nome do método (\"method\").");
-    const std::string method = request["method"].get<std::string>();
-    nlohmann::json params =
-        request.contains("params") ? request["params"] : nlohmann::json::array();
-
-    std::optional<std::string> response;
-    try {
-        if (!params.is_array())
-            throw RpcError(RpcError::InvalidParams, "Parâmetros inválidos para " + method +
-                                                        ": esperada uma lista de argumentos.");
-        nlohmann::json result = Dispatch(method, params);
-        response = Dump({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}});
-    } catch (const RpcError& error) {
-        response = ErrorResponse(id, error.code(), error.what());
-    } catch (const StorageError& error) {
-        response = ErrorResponse(id, RpcError::DatabaseError, error.what());
-    } catch (const std::exception& error) {
-        response =
-            ErrorResponse(id, RpcError::InternalError,
-                          std::string("Erro interno do servidor de aplicação: ") + error.what());
-    }
-    if (notification) return std::nullopt;
-    return response;
+std::string RequestHandler::NoResources() {
+    return ErrorResponse(nullptr, RpcError::InternalError,
+                         "O servidor de aplicação não tem recursos para mais uma conexão agora; "
+                         "tente novamente em instantes.");
 }
 
-nlohmann::json RequestHandler::Dispatch(const std::string& method, const nlohmann::json& params) {
-    const std::string prefix = std::string(RdmFormPgto::kServerName) + ".";
-    if (method.compare(0, prefix.size(), prefix) != 0)
-        throw RpcError(RpcError::MethodNotFound, "Método desconhecido: " + method + ".");
-    if (!module_) {
-        storage_ = storageFactory_.Open();
-        module_ = std::make_unique<RdmFormPgto>(*storage_);
+std::variant<Request, Reply> RequestHandler::Parse(std::string_view line) {
+    if (IsBlank(line)) return Reply{std::nullopt, true, "blank"};
+
+    nlohmann::json parsed = nlohmann::json::parse(line, nullptr, false);
+    if (parsed.is_discarded())
+        return ErrorReply(nullptr, RpcError::ParseError,
+                          "Requisição malformada: o texto recebido não é JSON válido.");
+    if (!parsed.is_object())
+        return ErrorReply(nullptr, RpcError::InvalidRequest,
+                          "Requisição inválida: esperado um objeto JSON-RPC 2.0.");
+
+    Request request;
+    request.notification = !parsed.contains("id");
+    if (!request.notification) request.id = std::move(parsed["id"]);
+    if (!request.id.is_null() && !request.id.is_string() && !request.id.is_number())
+        return ErrorReply(nullptr, RpcError::InvalidRequest,
+                          "Requisição inválida: \"id\" deve ser texto, número ou null.");
+    if (parsed.value("jsonrpc", nlohmann::json()) != "2.0")
+        return ErrorReply(request.id, RpcError::InvalidRequest,
+                          "Requisição inválida: \"jsonrpc\" deve ser \"2.0\".");
+    if (!parsed.contains("method") || !parsed["method"].is_string())
+        return ErrorReply(request.id, RpcError::InvalidRequest,
+                          "Requisição inválida: falta o nome do método (\"method\").");
+    request.method = parsed["method"].get<std::string>();
+    request.params =
+        parsed.contains("params") ? std::move(parsed["params"]) : nlohmann::json::array();
+    const std::string& prefix = ServerPrefix();
+    request.writes = request.method.compare(0, prefix.size(), prefix) == 0 &&
+                     RdmFormPgto::Writes(request.method.substr(prefix.size()));
+    return request;
+}
+
+Reply RequestHandler::Execute(const Request& request, Storage& storage) {
+    Reply reply;
+    try {
+        if (!request.params.is_array())
+            throw RpcError(RpcError::InvalidParams, "Parâmetros inválidos para " + request.method +
+                                                        ": esperada uma lista de argumentos.");
+        const std::string& prefix = ServerPrefix();
+        if (request.method.compare(0, prefix.size(), prefix) != 0)
+            throw RpcError(RpcError::MethodNotFound,
+                           "Método desconhecido: " + request.method + ".");
+        nlohmann::json result =
+            RdmFormPgto(storage).Call(request.method.substr(prefix.size()), request.params);
+        reply.line = Dump({{"jsonrpc", "2.0"}, {"id", request.id}, {"result", std::move(result)}});
+    } catch (const RpcError& error) {
+        reply = ErrorReply(request.id, error.code(), error.what());
+    } catch (const StorageError& error) {
+        reply = ErrorReply(request.id, RpcError::DatabaseError, error.what());
+    } catch (const std::exception& error) {
+        reply = ErrorReply(request.id, RpcError::InternalError,
+                           std::string("Erro interno do servidor de aplicação: ") + error.what());
     }
-    return module_->Call(method.substr(prefix.size()), params);
+    if (request.notification) reply.line.reset();
+    return reply;
+}
+
+Reply RequestHandler::DatabaseFailure(const Request& request, const std::string& message) {
+    Reply reply = ErrorReply(request.id, RpcError::DatabaseError, message);
+    if (request.notification) reply.line.reset();
+    return reply;
+}
+
+Reply RequestHandler::Handle(std::string_view line, Storage& storage) {
+    auto parsed = Parse(line);
+    if (auto* reply = std::get_if<Reply>(&parsed)) return std::move(*reply);
+    const Request& request = std::get<Request>(parsed);
+    if (!request.writes) return Execute(request, storage);
+    Transaction transaction(storage);
+    Reply reply = Execute(request, storage);
+    if (reply.ok) transaction.Commit(); // otherwise the transaction rolls back as it ends
+    return reply;
 }
 
 } // namespace ger

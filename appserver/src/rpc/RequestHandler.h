@@ -1,40 +1,52 @@
 #pragma once
-#include "storage/StorageFactory.h"
+#include "storage/Storage.h"
 
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace ger {
 
-class RdmFormPgto;
+/// A request line read and its envelope checked, ready to run.
+struct Request {
+    nlohmann::json id;         ///< null for a notification
+    bool notification = false; ///< no "id": run it, answer nothing
+    std::string method;        ///< full name, "Ger06700.rdmFormPgto.GetDiaPgto"
+    nlohmann::json params;     ///< positional arguments (an array once checked)
+    bool writes = false;       ///< changes stored data: runs inside a write transaction
+};
 
-/// Turns one JSON-RPC 2.0 request line into its response line, doing no network I/O. Each
-/// client connection has its own handler and with it its own storage session, opened at the
-/// first call that needs it. Every failure becomes a JSON-RPC error whose message can be shown
-/// to the user; nothing escapes as an exception.
+/// The answer to one request line.
+struct Reply {
+    std::optional<std::string> line; ///< the response, without its newline; none to send
+    bool ok = true;                  ///< false when the response is an error
+    std::string outcome = "ok";      ///< for the log: "ok" or the error code
+};
+
+/// Turns JSON-RPC 2.0 request lines into response lines, doing no network I/O and holding no
+/// state: Parse reads the envelope (on the network thread, without the database), Execute runs
+/// the call on the storage session it is given (on a database thread). Every failure becomes a
+/// JSON-RPC error whose message can be shown to the user; nothing escapes as an exception.
 class RequestHandler {
 public:
-    explicit RequestHandler(const StorageFactory& storageFactory);
-    RequestHandler(const RequestHandler&) = delete;
-    RequestHandler& operator=(const RequestHandler&) = delete;
-    ~RequestHandler();
-
-    /// The response to line, without its newline; nothing for a blank line or a notification
-    /// (a request without "id").
-    std::optional<std::string> Handle(std::string_view line);
+    /// The request of line, or the reply when it needs no database (blank line, malformed
+    /// request: answered at once).
+    static std::variant<Request, Reply> Parse(std::string_view line);
+    /// Runs request on storage. A write runs inside the caller's transaction or savepoint and
+    /// changes nothing when the reply is not ok.
+    static Reply Execute(const Request& request, Storage& storage);
+    /// The reply for a request whose changes were applied but could not be made durable.
+    static Reply DatabaseFailure(const Request& request, const std::string& message);
+    /// Parse and Execute in one, for a caller that holds its own session (tools, tests); a write
+    /// runs in a transaction of its own.
+    static Reply Handle(std::string_view line, Storage& storage);
 
     /// The response to a request line longer than the server accepts.
     static std::string LineTooLong(std::size_t limit);
-
-private:
-    nlohmann::json Dispatch(const std::string& method, const nlohmann::json& params);
-
-    const StorageFactory& storageFactory_;
-    std::unique_ptr<Storage> storage_;
-    std::unique_ptr<RdmFormPgto> module_;
+    /// The response to a client refused because the server has no descriptor left for it.
+    static std::string NoResources();
 };
 
 } // namespace ger
