@@ -21,8 +21,8 @@ struct TQueryResult {
 /// subclass; everything specific to an engine stays in it.
 class TDatabaseConnection {
 public:
-    /// Opens the database the URL names ("sqlite:PATH"); throws EDatabaseError saying why it
-    /// cannot, or that the URL names no supported engine.
+    /// Opens the database the URL names ("sqlite:PATH" or "postgresql://USER@HOST:PORT/DB");
+    /// throws EDatabaseError saying why it cannot, or that the URL names no supported engine.
     static std::unique_ptr<TDatabaseConnection> Open(const std::string& url);
 
     TDatabaseConnection() = default;
