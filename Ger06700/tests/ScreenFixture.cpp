@@ -25,13 +25,11 @@ void ScreenTest::SetUp() {
     ASSERT_TRUE(plat::Application().Forms().empty()) << "a form was left open by an earlier test";
     ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
 
-    // The host reads the same database file as the server: the highest final day comes
-    // straight from it.
-    const json files = Sql("PRAGMA database_list");
-    ASSERT_FALSE(files.empty());
+    // The host reads the same database as the server: the highest final day comes straight
+    // from it.
     plat::HostConfig::SetOverride("server.host", "127.0.0.1");
     plat::HostConfig::SetOverride("server.port", std::to_string(server_.Port()));
-    plat::HostConfig::SetOverride("db", "sqlite:" + files[0][2].get<std::string>());
+    plat::HostConfig::SetOverride("db", server_.DatabaseUrl());
 
     plat::TNetConnection::SetCallObserver([this](const std::string& method, const json& args) {
         std::string call = method + "(";
@@ -157,7 +155,8 @@ json ScreenTest::StoredTerms() {
 json ScreenTest::StoredDays(const std::string& code) {
     return Sql("SELECT CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, NRMESFORMPGT, "
                "NRNUMMESPGTO, NRDIAPGTOSEMANA FROM DIAPGTO WHERE CDFORMPGTO = ? "
-               "ORDER BY NRDIAINIPGTO, rowid",
+               "ORDER BY NRDIAINIPGTO, " +
+                   server_.OpenStorage()->Dialect().RowId(),
                {code});
 }
 

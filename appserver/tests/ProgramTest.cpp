@@ -1,75 +1,16 @@
 // The appserver program itself: options, start-up line, demo data, exit status.
+#include "Program.h"
 #include "RpcClient.h"
 #include "TempFolder.h"
 
 #include <csignal>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 using nlohmann::json;
-
-/// The program started with arguments; its standard output is read line by line.
-class Program {
-public:
-    explicit Program(std::vector<std::string> arguments) {
-        int out[2];
-        if (::pipe(out) != 0) throw std::runtime_error("pipe");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            ::close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(APPSERVER_PROGRAM)};
-            for (auto& argument : arguments)
-                argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            ::execv(APPSERVER_PROGRAM, argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        output_ = ::fdopen(out[0], "r");
-    }
-    ~Program() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            Wait();
-        }
-        if (output_) ::fclose(output_);
-    }
-    /// The next line of standard output, without its newline; none at its end.
-    std::optional<std::string> ReadLine() {
-        char buffer[4096];
-        if (!::fgets(buffer, sizeof buffer, output_)) return std::nullopt;
-        std::string line = buffer;
-        if (!line.empty() && line.back() == '\n') line.pop_back();
-        return line;
-    }
-    void Signal(int signal) { ::kill(pid_, signal); }
-    /// Exit status (or 128 + signal) once the program ended.
-    int Wait() {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-private:
-    pid_t pid_ = -1;
-    FILE* output_ = nullptr;
-};
-
-unsigned short PortOf(const std::optional<std::string>& line) {
-    const std::string prefix = "listening on 127.0.0.1:";
-    const std::string listeningLine = line.value_or("");
-    EXPECT_EQ(listeningLine.substr(0, prefix.size()), prefix);
-    return static_cast<unsigned short>(std::stoi(listeningLine.substr(prefix.size())));
-}
 
 TEST(Program, HelpDescribesEveryOption) {
     Program program({"--help"});

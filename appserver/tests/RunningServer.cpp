@@ -2,10 +2,18 @@
 
 #include "rdm/Schema.h"
 
-RunningServer::RunningServer(std::size_t maxLineLength) : maxLineLength_(maxLineLength) {
-    factory_ = std::make_unique<ger::StorageFactory>("sqlite:" +
-                                                     (folder_.Path() / "ger06700.db").string());
+RunningServer::RunningServer(std::size_t maxLineLength)
+    : database_(std::make_shared<TestDatabase>()),
+      factory_(std::make_unique<ger::StorageFactory>(database_->Url())),
+      maxLineLength_(maxLineLength) {
     ger::Schema::Create(*factory_->Open(true));
+    Start(0);
+}
+
+RunningServer::RunningServer(SameDatabaseAs other)
+    : database_(other.server.database_),
+      factory_(std::make_unique<ger::StorageFactory>(database_->Url())),
+      maxLineLength_(other.server.maxLineLength_) {
     Start(0);
 }
 
@@ -16,7 +24,8 @@ RunningServer::~RunningServer() {
 void RunningServer::Start(unsigned short port) {
     ger::ServerOptions options;
     options.port = port;
-    options.threads = 3;
+    options.database.readers = 2;
+    options.database.writers = 2;
     options.maxLineLength = maxLineLength_;
     options.handleSignals = false;
     server_ = std::make_unique<ger::Server>(options, *factory_);

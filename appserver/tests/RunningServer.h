@@ -1,5 +1,5 @@
 #pragma once
-#include "TempFolder.h"
+#include "TestDatabase.h"
 #include "net/Server.h"
 #include "storage/StorageFactory.h"
 
@@ -8,14 +8,22 @@
 #include <thread>
 
 /// The real application server on 127.0.0.1, in this process on a background thread, over a
-/// fresh SQLite database in a temporary folder.
+/// fresh database of the suite's backend (see TestDatabase), or over the database of another
+/// RunningServer, as a second server of the same company would.
 class RunningServer {
 public:
     /// Starts on a free port; maxLineLength bounds request lines as the program's option does.
     explicit RunningServer(std::size_t maxLineLength = 16 * 1024 * 1024);
+    /// A second server on the database of another one.
+    struct SameDatabaseAs {
+        const RunningServer& server;
+    };
+    explicit RunningServer(SameDatabaseAs other);
     ~RunningServer();
 
     unsigned short Port() const { return port_; }
+    /// The URL of the server's database, for hosts that read it directly.
+    const std::string& DatabaseUrl() const { return factory_->Url(); }
     /// A new session on the server's database, for setting up and checking rows directly.
     std::unique_ptr<ger::Storage> OpenStorage() const { return factory_->Open(); }
     /// Stops the server; the database stays.
@@ -26,7 +34,7 @@ public:
 private:
     void Start(unsigned short port);
 
-    TempFolder folder_;
+    std::shared_ptr<TestDatabase> database_;
     std::unique_ptr<ger::StorageFactory> factory_;
     std::size_t maxLineLength_;
     std::unique_ptr<ger::Server> server_;

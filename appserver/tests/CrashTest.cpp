@@ -1,0 +1,189 @@
+// The server killed with SIGKILL again and again while clients keep writing: every call is
+// stored whole or not at all, every acknowledged change survives, the file stays sound.
+#include "Packets.h"
+#include "Program.h"
+#include "RpcClient.h"
+#include "TempFolder.h"
+#include "storage/SqliteStorage.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <thread>
+
+namespace {
+
+using nlohmann::json;
+using namespace packets;
+using namespace std::chrono_literals;
+
+constexpr int kClients = 16;
+constexpr int kKills = 50;
+
+/// What a client's term looks like in the database: is the term there, how many days it has.
+struct Stored {
+    std::size_t terms = 0, days = 0;
+    bool operator==(const Stored&) const = default;
+};
+
+/// One call of a client's cycle and the state it leaves behind.
+struct Step {
+    std::string method;
+    json params;
+    Stored after;
+};
+
+std::vector<Step> Cycle(const std::string& code) {
+    return {{"SetFormPgto", TermDelta({Insert(Term(code))}), {1, 0}},
+            {"SetDiaPgto",
+             DayDelta({Insert(Day(code, "01", "10", "15")), Insert(Day(code, "11", "20", "25")),
+                       Insert(Day(code, "21", "31", "05", 1.0, 1.0))}),
+             {1, 3}},
+            {"SetFormPgto", TermDelta({Delete(Term(code))}), {0, 0}}};
+}
+
+json Request(const std::string& method, const json& params) {
+    return {{"jsonrpc", "2.0"},
+            {"id", 1},
+            {"method", "Ger06700.rdmFormPgto." + method},
+            {"params", params}};
+}
+
+/// A client that survives the server going away: every call either answers or reports that
+/// the connection broke, and the next call connects again (waiting for the restart).
+class Survivor {
+public:
+    explicit Survivor(const std::atomic<unsigned short>& port) : port_(port) {}
+
+    /// The response, or null when the connection broke before it came.
+    json Send(const std::string& method, const json& params) {
+        try {
+            if (!client_) client_ = std::make_unique<RpcClient>(port_.load());
+            json response = client_->SendLine(Request(method, params).dump());
+            if (response.is_null()) client_.reset();
+            return response;
+        } catch (const std::exception&) {
+            client_.reset();
+            std::this_thread::sleep_for(5ms);
+            return nullptr;
+        }
+    }
+
+    /// The stored state of code, read through the server once it answers again.
+    Stored Read(const std::string& code) {
+        for (;;) {
+            json terms = Send("GetVerCdForm", {code});
+            if (terms.is_null()) continue;
+            json days = Send("GetDiaPgto", {code});
+            if (days.is_null()) continue;
+            return {terms["result"]["rows"].size(), days["result"]["rows"].size()};
+        }
+    }
+
+private:
+    const std::atomic<unsigned short>& port_;
+    std::unique_ptr<RpcClient> client_;
+};
+
+/// What one client did, checked by the main thread at the end.
+struct Tally {
+    long acknowledged = 0, broken = 0;
+    Stored last;                  ///< the state after the last call known to have happened
+    std::vector<std::string> odd; ///< states that were neither before nor after a call
+};
+
+void Write(const std::string& code, const std::atomic<unsigned short>& port,
+           const std::atomic<bool>& stop, Tally& tally) {
+    const std::vector<Step> cycle = Cycle(code);
+    Survivor client(port);
+    std::size_t next = 0;
+    while (!stop) {
+        const Step& step = cycle[next % cycle.size()];
+        const json response = client.Send(step.method, step.params);
+        if (response.contains("result")) {
+            ++tally.acknowledged;
+            tally.last = step.after;
+            ++next;
+            continue;
+        }
+        // Broken or refused: the call happened whole or not at all.
+        ++tally.broken;
+        const Stored stored = client.Read(code);
+        if (stored == step.after) {
+            tally.last = step.after;
+            ++next;
+        } else if (stored != tally.last) {
+            tally.odd.push_back(code + " after " + step.method + " #" + std::to_string(next) +
+                                ": " + std::to_string(stored.terms) + " term(s), " +
+                                std::to_string(stored.days) + " day(s); " + response.dump());
+            tally.last = stored; // go on from what is there
+            next = stored.terms == 0 ? 0 : (stored.days == 0 ? 1 : 2);
+        }
+    }
+}
+
+std::string CodeOf(int client) {
+    return std::string("K") + "0123456789ABCDEF"[client];
+}
+
+TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
+    TempFolder folder;
+    const std::string path = (folder.Path() / "crash.db").string();
+    const std::string db = "sqlite:" + path;
+    auto server = std::make_unique<Program>(std::vector<std::string>{
+        "--listen", "127.0.0.1:0", "--db", db, "--init-db", "--log-level", "warn"});
+    std::atomic<unsigned short> port = PortOf(server->ReadLine());
+    ASSERT_NE(port, 0);
+    const std::string listen = "127.0.0.1:" + std::to_string(port);
+
+    std::atomic<bool> stop{false};
+    std::vector<Tally> tallies(kClients);
+    std::vector<std::thread> clients;
+    for (int i = 0; i < kClients; ++i)
+        clients.emplace_back(Write, CodeOf(i), std::cref(port), std::cref(stop),
+                             std::ref(tallies[std::size_t(i)]));
+
+    std::mt19937 random(6700);
+    std::uniform_int_distribution<int> uptimeMs(30, 250);
+    for (int kill = 0; kill < kKills; ++kill) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(uptimeMs(random)));
+        server->Signal(SIGKILL);
+        server->Wait();
+        server = std::make_unique<Program>(
+            std::vector<std::string>{"--listen", listen, "--db", db, "--log-level", "warn"});
+        ASSERT_EQ(PortOf(server->ReadLine()), port) << "restart " << kill;
+    }
+    std::this_thread::sleep_for(200ms); // the last start serves some calls too
+    stop = true;
+    for (auto& client : clients)
+        client.join();
+
+    long acknowledged = 0, broken = 0;
+    {
+        Survivor reader(port);
+        for (int i = 0; i < kClients; ++i) {
+            const Tally& tally = tallies[std::size_t(i)];
+            SCOPED_TRACE(CodeOf(i));
+            for (const auto& odd : tally.odd)
+                ADD_FAILURE() << odd;
+            EXPECT_EQ(reader.Read(CodeOf(i)), tally.last);
+            acknowledged += tally.acknowledged;
+            broken += tally.broken;
+        }
+    }
+    server->Signal(SIGTERM);
+    EXPECT_EQ(server->Wait(), 0);
+    // Calls were in flight at many of the kills, and the clients got work done between them.
+    EXPECT_GE(broken, kKills);
+    EXPECT_GE(acknowledged, 10 * kKills);
+    ger::SqliteStorage storage(path, false);
+    EXPECT_EQ(storage.Query("PRAGMA integrity_check"),
+              std::vector<ger::SqlRow>{{ger::SqlValue(std::string("ok"))}});
+    std::printf("crash: %d kills, %ld calls acknowledged, %ld broken\n", kKills, acknowledged,
+                broken);
+}
+
+} // namespace

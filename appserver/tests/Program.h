@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+/// The appserver program started with arguments; its standard output is read line by line.
+/// Killed on destruction if still running.
+class Program {
+public:
+    explicit Program(std::vector<std::string> arguments);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();
+
+    /// The next line of standard output, without its newline; none at its end.
+    std::optional<std::string> ReadLine();
+    void Signal(int signal);
+    /// Exit status (or 128 + signal) once the program ended.
+    int Wait();
+
+private:
+    pid_t pid_ = -1;
+    FILE* output_ = nullptr;
+};
+
+/// The port of a "listening on 127.0.0.1:PORT" line (0 and a test failure otherwise).
+unsigned short PortOf(const std::optional<std::string>& line);
