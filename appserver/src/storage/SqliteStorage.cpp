@@ -58,6 +58,9 @@ SqliteStorage::SqliteStorage(const std::string& path, bool create, Mode mode) : 
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     try {
+        // The write-ahead log lets readers run beside the one writer. FULL (not WAL mode's
+        // usual NORMAL) syncs the log at every commit, so a change the server has answered as
+        // stored survives a power loss too; group commit keeps that to one sync per group.
         Query("PRAGMA journal_mode = WAL");
         Execute("PRAGMA synchronous = FULL");
         if (mode == Mode::ReadOnly) Execute("PRAGMA query_only = ON");
