@@ -101,7 +101,7 @@ TEST_F(DBGeralTest, ConnectionFollowsTheConfiguredDatabase) {
     EXPECT_FALSE(dtmDBGeral().Connected()); // no silent fallback to the former database
     EXPECT_FALSE(std::filesystem::exists(dir_.File("nao-existe.db")));
 
-    HostConfig::SetOverride("db", "postgresql://servidor/ger");
+    HostConfig::SetOverride("db", "mysql://servidor/ger");
     EXPECT_NE(ErrorOf([&] { MaxLast("02"); }).find("não suportado"), std::string::npos);
 }
 
