@@ -111,9 +111,11 @@ TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
         client.Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
     });
     const auto started = std::chrono::steady_clock::now();
-    for (int i = 0; i < 20; ++i)
-        for (const auto& row : reader.Result("GetFormPgto", json::array())["rows"])
+    for (int i = 0; i < 20; ++i) {
+        const json terms = reader.Result("GetFormPgto", json::array());
+        for (const auto& row : terms["rows"])
             EXPECT_NE(row[0], "09"); // not committed yet
+    }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     other->Commit();
