@@ -107,7 +107,7 @@ void TfrmFormPgto::FormCreate(plat::TForm& sender) {
     // its next activation once the server is back, so it must not lack its key field or mask.
     stMaxDiaFin = "00";
     cdsFormPgtoCDFORMPGTO.Tag = 1;
-    cdsFormPgtoIDTIPODTPGTO.EditMask = ">l;0; ";
+    cdsFormPgtoIDTIPODTPGTO.SetEditMask(">l;0; ");
     plat::ActiveShowAvi(this, 0);
     try {
         netFormPgto.Open();

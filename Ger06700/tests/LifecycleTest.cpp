@@ -205,7 +205,7 @@ TEST_F(ScreenTest, AFailedFirstFetchIsRetriedOnTheNextActivation) {
         EXPECT_EQ(Page(), 2);
         // The form is complete all the same: key field and reference-date mask are set.
         EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").Tag, 1);
-        EXPECT_EQ(Terms().FieldByName("IDTIPODTPGTO").EditMask, ">l;0; ");
+        EXPECT_EQ(Terms().FieldByName("IDTIPODTPGTO").EditMask(), ">l;0; ");
 
         outage.repair();
         ClearLog();

@@ -193,7 +193,7 @@ TEST_F(ScreenTest, TheDataSetsCarryTheirFieldsAndTheGridsTheirColumns) {
                 EXPECT_EQ(field.Size(), want.size);
             }
             EXPECT_EQ(field.DisplayLabel(), want.label);
-            EXPECT_EQ(field.EditMask, want.mask);
+            EXPECT_EQ(field.EditMask(), want.mask);
             EXPECT_EQ(field.Tag, want.tag);
         }
     }

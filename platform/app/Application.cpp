@@ -6,9 +6,13 @@
 
 namespace plat {
 
-TApplication::TApplication() = default;
+TApplication::TApplication() {
+    // An observer's failure is shown to the user as any other failure of an action.
+    SetObserverErrorReporter([this](std::exception_ptr error) { HandleException(error); });
+}
 
 TApplication::~TApplication() {
+    SetObserverErrorReporter(nullptr);
     // Newest first, as an owner destroys what it owns.
     while (!forms_.empty()) {
         std::unique_ptr<TComponent> last = std::move(forms_.back());
@@ -34,6 +38,8 @@ bool TApplication::Dispatch(const std::function<void()>& action) {
             if (--app.dispatchDepth_ == 0) app.DestroyReleased();
         }
     } guard(*this);
+    // Observers that fail during the action are reported once, when it is over.
+    TNoticeScope notices;
 
     try {
         if (action) action();

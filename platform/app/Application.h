@@ -28,7 +28,8 @@ public:
     /// Delivers one user action to the model. The silent abort is swallowed; any other
     /// exception is shown as an error dialog with its message. Forms released during the
     /// action are destroyed once the outermost dispatch returns. Returns true when the
-    /// action completed without an exception.
+    /// action completed without an exception. An observer's failure during the action is
+    /// shown once, after it.
     bool Dispatch(const std::function<void()>& action);
     /// Reports an exception caught outside Dispatch the same way Dispatch would.
     void HandleException(std::exception_ptr error);

@@ -39,7 +39,14 @@ std::string FloatToStr(double value, int precision) {
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
                       std::clamp(precision, 1, 17));
     if (error != std::errc()) return "0";
-    return std::string(buffer, end);
+    std::string text(buffer, end);
+    // The exponent as the user reads it: "1E-5", "1.5E20", not "1e-05", "1.5e+20".
+    const std::size_t e = text.find('e');
+    if (e == std::string::npos) return text;
+    std::string exponent = text.substr(e + 1);
+    const bool negative = exponent.front() == '-';
+    exponent.erase(0, exponent.find_first_not_of("+-0"));
+    return text.substr(0, e) + (negative ? "E-" : "E") + exponent;
 }
 
 double StrToFloat(const std::string& text) {

@@ -13,7 +13,10 @@ inline bool IsNullValue(const Value& v) {
     return std::holds_alternative<std::monostate>(v);
 }
 
-/// Shortest general text of a number ("1", "2.5"); precision limits the significant digits.
+/// Shortest general text of a number with up to precision significant digits: plain digits
+/// ("1", "2.5", "0.0001", "100000000000000") while the decimal exponent lies from -4 up to
+/// one below precision, otherwise a mantissa and "E" with the exponent's shortest form
+/// ("1E-5", "1E15", "-2.5E-7"); never a "+" or leading zeros in the exponent.
 std::string FloatToStr(double value, int precision = 15);
 
 /// Reads a number the way users type it (a comma counts as decimal point); throws

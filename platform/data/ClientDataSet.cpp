@@ -79,10 +79,17 @@ void TClientDataSet::WriteValue(TField& field, Value value) {
     if (!IsEditing(state_))
         throw EDatabaseError(Name() + ": o registro não está em edição; o campo " +
                              field.FieldName() + " não pode ser alterado.");
+    TNoticeScope scope;
     const int index = field.Index();
-    if (SameValue(buffer_[index], value)) return;
+    if (SameValue(buffer_[index], value)) {
+        // Nothing changes, yet the assignment stands over text typed into the field.
+        FieldAssigned(field);
+        return;
+    }
     buffer_[index] = std::move(value);
     modified_ = true;
+    FieldAssigned(field);
+    AnnounceRows(RowChange::Changed, DisplayCurrent(), &field);
     if (TField::NotifyEvent handler = field.OnChange) handler(field); // a copy, as in Run
     RecordChanged(&field);
 }
@@ -98,10 +105,49 @@ void TClientDataSet::RemoveSource(TDataSource* source) {
     sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
 }
 
+void TClientDataSet::Announce(TNotice notice) {
+    if (disableCount_ > 0) {
+        repaintPending_ = true;
+        return;
+    }
+    notice.dataSet = this;
+    Notify(notice);
+    auto sources = sources_;
+    for (TDataSource* s : sources)
+        s->NotifyNotice(notice);
+}
+
+void TClientDataSet::AnnounceCurrent() {
+    TNotice notice{Change::Current};
+    notice.row = DisplayCurrent();
+    Announce(notice);
+}
+
+void TClientDataSet::AnnounceRows(RowChange rows, int row, const TField* field) {
+    TNotice notice{Change::Data};
+    notice.rows = rows;
+    notice.row = row;
+    notice.field = field;
+    Announce(notice);
+}
+
+void TClientDataSet::FieldAssigned(TField& field) {
+    auto sources = sources_;
+    for (TDataSource* s : sources)
+        s->NotifyFieldAssigned(field);
+}
+
+void TClientDataSet::FieldPropertyChanged(const TField& field, Property property) {
+    TNotice notice{Change::Field};
+    notice.field = &field;
+    notice.property = property;
+    Announce(notice);
+}
+
 void TClientDataSet::SetState(TDataSetState state) {
     if (state_ == state) return;
     state_ = state;
-    Notify(Change::State);
+    Announce(TNotice{Change::State});
     auto sources = sources_;
     for (TDataSource* s : sources)
         s->NotifyStateChanged();
@@ -112,7 +158,6 @@ void TClientDataSet::DataSetChanged() {
         repaintPending_ = true;
         return;
     }
-    Notify(Change::Data);
     auto sources = sources_;
     for (TDataSource* s : sources)
         s->NotifyDataSetChanged();
@@ -123,7 +168,6 @@ void TClientDataSet::RecordChanged(TField* field) {
         repaintPending_ = true;
         return;
     }
-    Notify(Change::Data);
     auto sources = sources_;
     for (TDataSource* s : sources)
         s->NotifyRecordChanged(field);
@@ -150,7 +194,9 @@ void TClientDataSet::DisableControls() {
 void TClientDataSet::EnableControls() {
     if (disableCount_ == 0) return;
     if (--disableCount_ == 0 && repaintPending_) {
+        TNoticeScope scope;
         repaintPending_ = false;
+        Announce(TNotice{Change::Data});
         DataSetChanged();
     }
 }
@@ -168,19 +214,22 @@ void TClientDataSet::CheckActive() const {
 
 void TClientDataSet::Open() {
     if (Active()) return;
+    TNoticeScope scope;
     Run(BeforeOpen);
     cur_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();
     SetState(TDataSetState::Browse);
+    Announce(TNotice{Change::Data});
+    AnnounceCurrent();
     DataSetChanged();
-    Notify(Change::Current);
     Run(AfterOpen);
     Run(AfterScroll);
 }
 
 void TClientDataSet::Close() {
     if (!Active()) return;
+    TNoticeScope scope;
     Run(BeforeClose);
     buffer_.clear();
     modified_ = false;
@@ -190,6 +239,7 @@ void TClientDataSet::Close() {
     cur_ = -1;
     eof_ = bof_ = true;
     SetState(TDataSetState::Inactive);
+    Announce(TNotice{Change::Data});
     DataSetChanged();
     Run(AfterClose);
 }
@@ -208,6 +258,7 @@ void TClientDataSet::LoadRows(std::vector<std::vector<Value>> rows) {
 }
 
 void TClientDataSet::SetData(const nlohmann::json& packet) {
+    TNoticeScope scope;
     DataPacket decoded = ParseDataPacket(packet);
     // Map the packet's columns onto the defined fields before anything changes.
     if (fields_.empty()) {
@@ -270,6 +321,7 @@ nlohmann::json TClientDataSet::Data() const {
 
 void TClientDataSet::CheckBrowseMode() {
     CheckActive();
+    TNoticeScope scope;
     if (!IsEditing(state_)) return;
     UpdateRecord();
     if (!IsEditing(state_)) return;
@@ -280,6 +332,7 @@ void TClientDataSet::CheckBrowseMode() {
 }
 
 void TClientDataSet::BeginInsert(bool append) {
+    TNoticeScope scope;
     CheckBrowseMode();
     Run(BeforeInsert);
     Run(BeforeScroll);
@@ -287,20 +340,26 @@ void TClientDataSet::BeginInsert(bool append) {
     insertPos_ = append || cur_ < 0 ? static_cast<int>(rows_.size()) : cur_;
     buffer_.assign(fields_.size(), Value{});
     modified_ = false;
+    const bool eof = eof_, bof = bof_;
     eof_ = bof_ = false;
     SetState(TDataSetState::Insert);
+    AnnounceRows(RowChange::Inserted, insertPos_);
+    AnnounceCurrent();
     try {
         Run(OnNewRecord);
     } catch (...) {
         buffer_.clear();
         cur_ = beforeInsertCur_;
+        eof_ = eof;
+        bof_ = bof;
         SetState(TDataSetState::Browse);
+        AnnounceRows(RowChange::Removed, insertPos_);
+        AnnounceCurrent();
         DataSetChanged();
         throw;
     }
     modified_ = false;
     DataSetChanged();
-    Notify(Change::Current);
     Run(AfterInsert);
     Run(AfterScroll);
 }
@@ -319,6 +378,7 @@ void TClientDataSet::Edit() {
         Insert();
         return;
     }
+    TNoticeScope scope;
     Run(BeforeEdit);
     buffer_ = rows_[cur_].values;
     modified_ = false;
@@ -331,6 +391,7 @@ void TClientDataSet::Post() {
     CheckActive();
     if (!IsEditing(state_))
         throw EDatabaseError(Name() + ": não há registro em edição para gravar.");
+    TNoticeScope scope;
     UpdateRecord();
     if (!IsEditing(state_)) return;
     Run(BeforePost);
@@ -362,29 +423,35 @@ void TClientDataSet::Post() {
     modified_ = false;
     eof_ = bof_ = false;
     SetState(TDataSetState::Browse);
+    AnnounceRows(RowChange::Changed, cur_);
     DataSetChanged();
     Run(AfterPost);
 }
 
-void TClientDataSet::LeaveEditing() {
+void TClientDataSet::LeaveEditing(int removedRow) {
     buffer_.clear();
     modified_ = false;
     eof_ = rows_.empty();
     bof_ = rows_.empty();
     SetState(TDataSetState::Browse);
+    if (removedRow >= 0)
+        AnnounceRows(RowChange::Removed, removedRow);
+    else
+        AnnounceRows(RowChange::Changed, cur_);
+    AnnounceCurrent();
     DataSetChanged();
-    Notify(Change::Current);
 }
 
 void TClientDataSet::Cancel() {
     if (!IsEditing(state_)) return;
+    TNoticeScope scope;
     Run(BeforeCancel);
     if (!IsEditing(state_)) return;
     // Dropping a new row takes the cursor back to the row it came from: a move.
     const bool dropsNewRow = state_ == TDataSetState::Insert;
     if (dropsNewRow) Run(BeforeScroll);
     if (dropsNewRow) cur_ = beforeInsertCur_;
-    LeaveEditing();
+    LeaveEditing(dropsNewRow ? insertPos_ : -1);
     Run(AfterCancel);
     if (dropsNewRow) Run(AfterScroll);
 }
@@ -396,8 +463,10 @@ void TClientDataSet::Delete() {
         return;
     }
     if (rows_.empty()) throw EDatabaseError(Name() + ": não há registro para excluir.");
+    TNoticeScope scope;
     Run(BeforeDelete);
     Run(BeforeScroll);
+    const int removed = cur_;
     Row& row = rows_[cur_];
     if (row.status != RowStatus::Inserted) {
         // A modified row goes to the log with the values it had when loaded or merged.
@@ -406,7 +475,7 @@ void TClientDataSet::Delete() {
     }
     rows_.erase(rows_.begin() + cur_);
     if (cur_ >= static_cast<int>(rows_.size())) cur_ = static_cast<int>(rows_.size()) - 1;
-    LeaveEditing();
+    LeaveEditing(removed);
     Run(AfterDelete);
     Run(AfterScroll);
 }
@@ -414,6 +483,7 @@ void TClientDataSet::Delete() {
 // ---- moving ----
 
 void TClientDataSet::ScrollTo(int index, bool always, bool atStart, bool atEnd) {
+    TNoticeScope scope;
     CheckBrowseMode();
     Run(BeforeScroll);
     const int count = static_cast<int>(rows_.size());
@@ -424,8 +494,8 @@ void TClientDataSet::ScrollTo(int index, bool always, bool atStart, bool atEnd) 
     bof_ = count == 0 || index < 0 || atStart;
     cur_ = target;
     if (moved || always) {
+        AnnounceCurrent();
         DataSetChanged();
-        Notify(Change::Current);
         Run(AfterScroll);
     }
 }
@@ -443,14 +513,17 @@ void TClientDataSet::Last() {
 int TClientDataSet::MoveBy(int distance) {
     CheckActive();
     if (distance == 0) return 0;
-    // The move counts from the row shown as current. A new row is that row: the implicit
-    // post stores it there, and when the implicit cancel drops it, the row shown below it
-    // takes its place, which is one step of a move downwards already.
+    TNoticeScope scope;
+    // The move counts from the row shown as current once the implicit post is done (its
+    // AfterPost may have moved the cursor). A new row is that row: the implicit post stores
+    // it there, and when the implicit cancel drops it, the row shown below it takes its
+    // place, which is one step of a move downwards already.
     const bool inserting = state_ == TDataSetState::Insert;
-    const int from = DisplayCurrent();
+    int from = DisplayCurrent();
     const std::size_t storedBefore = rows_.size();
     CheckBrowseMode();
     const bool dropped = inserting && rows_.size() == storedBefore;
+    if (!dropped) from = DisplayCurrent();
     const int target = dropped && distance > 0 ? from + distance - 1 : from + distance;
     ScrollTo(target, false);
     // Rows moved as they were shown: below a dropped row everything was one row lower.
@@ -468,6 +541,7 @@ bool TClientDataSet::Locate(std::string_view fieldName, const std::string& value
                             bool caseInsensitive) {
     CheckActive();
     TField& field = FieldByName(fieldName);
+    TNoticeScope scope;
     CheckBrowseMode();
     const std::string wanted = caseInsensitive ? LowerCase(value) : value;
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
@@ -542,6 +616,7 @@ void TClientDataSet::MergeChangeLog() {
 
 void TClientDataSet::CancelUpdates() {
     CheckActive();
+    TNoticeScope scope;
     if (IsEditing(state_)) {
         // Pending edits go too; the cancel events run as for any cancel.
         Cancel();
@@ -558,8 +633,9 @@ void TClientDataSet::CancelUpdates() {
         cur_ = std::clamp(oldIndex, 0, static_cast<int>(rows_.size()) - 1);
     eof_ = rows_.empty();
     bof_ = rows_.empty();
+    Announce(TNotice{Change::Data});
+    AnnounceCurrent();
     DataSetChanged();
-    Notify(Change::Current);
     // When the current row went away (a new row dropped), the cursor now stands on another
     // row: that is a move, and whoever follows the current row must hear of it.
     const bool sameRow = cur_ >= 0 && rows_[cur_].id == currentId;

@@ -39,6 +39,17 @@ class TDataSource;
 /// The implicit post writes pending control text, then posts a modified record and cancels
 /// an unmodified one. A handler that raises stops the operation; a Before handler raising
 /// leaves the state unchanged. The data source's state-change event runs at the state change.
+///
+/// Notices to observers (TObservable) come after the change they announce, in the order of
+/// the changes, so that a model keeping its own row count stays in step by applying them in
+/// order: State at every state change; Current with the new row after every move; Data with
+/// Inserted when a new row appears (before OnNewRecord runs), Removed when a row goes (a
+/// deletion, a new row cancelled), Changed with the field for every value written and
+/// without one for a row posted or cancelled, and All when the whole content was replaced
+/// (open, close, load, cancelling the updates). While controls are disabled no notice goes
+/// out; the outermost EnableControls then sends one Data notice with All, after which rows,
+/// current row and state may all differ. An observer that raises does not stop an operation:
+/// its failure is reported once the operation is over (see TObservable).
 class TClientDataSet : public TComponent, public TObservable {
 public:
     using Event = std::function<void(TClientDataSet& dataSet)>;
@@ -91,9 +102,10 @@ public:
     /// A field was written since the edit or insert began.
     bool Modified() const { return modified_; }
 
-    /// Holds back repaints of the bound controls; nestable.
+    /// Holds back repaints of the bound controls and every notice to observers; nestable.
+    /// Controls still drop text typed into a field that code assigns.
     void DisableControls();
-    /// Resumes repaints; the last call repaints once.
+    /// Resumes repaints; the last call repaints once and sends one Data notice with All.
     void EnableControls();
     bool ControlsDisabled() const { return disableCount_ > 0; }
 
@@ -161,12 +173,19 @@ private:
     void SetState(TDataSetState state);
     void CheckActive() const;
     void BeginInsert(bool append);
-    /// Drops the record being edited and goes back to browsing, telling the controls.
-    void LeaveEditing();
+    /// Drops the record being edited and goes back to browsing, telling the controls; a
+    /// removedRow of 0 or more is the row shown that went away.
+    void LeaveEditing(int removedRow);
     void ScrollTo(int index, bool always, bool atStart = false, bool atEnd = false);
     void Run(Event event);
     void DataSetChanged();
     void RecordChanged(TField* field);
+    /// Tells observers and the controls' links, unless controls are disabled.
+    void Announce(TNotice notice);
+    void AnnounceCurrent();
+    void AnnounceRows(RowChange rows, int row, const TField* field = nullptr);
+    void FieldAssigned(TField& field);
+    void FieldPropertyChanged(const TField& field, Property property);
     void AddSource(TDataSource* source);
     void RemoveSource(TDataSource* source);
     void LoadRows(std::vector<std::vector<Value>> rows);

@@ -16,6 +16,7 @@ void TDataLink::SetDataSource(TDataSource* source) {
     source_ = source;
     if (source_) source_->AddLink(this);
     DataSetChanged();
+    DataSetNotice(TNotice{Change::Data, DataSet()});
 }
 
 TClientDataSet* TDataLink::DataSet() const {
@@ -38,6 +39,7 @@ void TDataSource::SetDataSet(TClientDataSet* dataSet) {
     if (dataSet_) dataSet_->AddSource(this);
     NotifyStateChanged();
     NotifyDataSetChanged();
+    NotifyNotice(TNotice{Change::Data, dataSet_});
 }
 
 void TDataSource::AddLink(TDataLink* link) {
@@ -71,6 +73,18 @@ void TDataSource::NotifyRecordChanged(TField* field) {
     for (TDataLink* link : links)
         link->RecordChanged(field);
     if (auto handler = OnDataChange) handler(*this, field);
+}
+
+void TDataSource::NotifyNotice(const TNotice& notice) {
+    auto links = links_;
+    for (TDataLink* link : links)
+        link->DataSetNotice(notice);
+}
+
+void TDataSource::NotifyFieldAssigned(TField& field) {
+    auto links = links_;
+    for (TDataLink* link : links)
+        link->FieldAssigned(field);
 }
 
 void TDataSource::NotifyUpdateData() {

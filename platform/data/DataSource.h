@@ -1,5 +1,6 @@
 #pragma once
 #include "core/Component.h"
+#include "core/Observable.h"
 #include "data/DataSetState.h"
 
 #include <functional>
@@ -30,6 +31,12 @@ public:
     virtual void RecordChanged(TField* /*field*/) {}
     /// The dataset's state changed.
     virtual void StateChanged() {}
+    /// The dataset announced a notice to its observers (held back likewise); a control that
+    /// is observed passes it on, so that its observers need not watch the dataset too.
+    virtual void DataSetNotice(const TNotice& /*notice*/) {}
+    /// Code or a control assigned field of the current record, even the value it held. Not
+    /// held back: a control drops text typed into that field, so that the assignment stands.
+    virtual void FieldAssigned(TField& /*field*/) {}
     /// Write text typed but not yet written into the fields; may raise to stop a post or move.
     virtual void UpdateData() {}
     /// A field asks for the focus: select its column; take the focus when mayFocus and able.
@@ -69,6 +76,8 @@ private:
     void NotifyStateChanged();
     void NotifyDataSetChanged();
     void NotifyRecordChanged(TField* field);
+    void NotifyNotice(const TNotice& notice);
+    void NotifyFieldAssigned(TField& field);
     void NotifyUpdateData();
     bool NotifyFocusField(TField& field, bool mayFocus);
 

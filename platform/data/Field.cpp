@@ -17,6 +17,18 @@ int TField::Index() const {
     return -1;
 }
 
+void TField::SetDisplayLabel(std::string label) {
+    if (displayLabel_ == label) return;
+    displayLabel_ = std::move(label);
+    dataSet_.FieldPropertyChanged(*this, Property::DisplayLabel);
+}
+
+void TField::SetEditMask(std::string mask) {
+    if (editMask_ == mask) return;
+    editMask_ = std::move(mask);
+    dataSet_.FieldPropertyChanged(*this, Property::EditMask);
+}
+
 Value TField::GetValue() const {
     return dataSet_.ReadValue(Index());
 }

@@ -31,9 +31,12 @@ public:
 
     /// Caption of the field; the field name when none was given.
     std::string DisplayLabel() const { return displayLabel_.empty() ? fieldName_ : displayLabel_; }
-    void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
+    /// Sets the caption; the dataset announces a Field notice (DisplayLabel).
+    void SetDisplayLabel(std::string label);
     /// Edit mask applied to characters typed into a cell showing the field.
-    std::string EditMask;
+    const std::string& EditMask() const { return editMask_; }
+    /// Sets the edit mask; the dataset announces a Field notice (EditMask).
+    void SetEditMask(std::string mask);
     /// Significant digits of a number's text.
     int Precision = 15;
 
@@ -72,6 +75,7 @@ private:
     TFieldType type_;
     int size_;
     std::string displayLabel_;
+    std::string editMask_;
 };
 
 } // namespace plat

@@ -175,7 +175,7 @@ private:
             if (key == "displayLabel")
                 field.SetDisplayLabel(Str(value, at));
             else if (key == "editMask")
-                field.EditMask = Str(value, at);
+                field.SetEditMask(Str(value, at));
             else if (key == "precision")
                 field.Precision = Int(value, at);
             else if (key == "tag")
@@ -205,7 +205,7 @@ private:
         if (auto* grid = dynamic_cast<TDBGrid*>(&c)) {
             if (key == "dataSource")
                 return grid->SetDataSource(&FindAs<TDataSource>(Str(v, where), where)), true;
-            if (key == "readOnly") return grid->ReadOnly = Bool(v, where), true;
+            if (key == "readOnly") return grid->SetReadOnly(Bool(v, where)), true;
             if (key == "confirmDelete") return grid->ConfirmDelete = Bool(v, where), true;
             if (key == "columns") return Columns(*grid, v, where), true;
         }
@@ -260,22 +260,23 @@ private:
         if (!v.is_array()) Fail(where, "lista de colunas esperada");
         if (grid.ColumnCount() != 0) Fail(where, "a grade já tem colunas");
         for (const auto& col : v) {
-            TColumn& column = grid.AddColumn(Str(col.value("fieldName", json()), where));
+            const int index = grid.AddColumn(Str(col.value("fieldName", json()), where));
+            const std::string fieldName = grid.Column(index).FieldName;
             for (const auto& [key, value] : col.items()) {
-                const std::string at = where + "." + column.FieldName + "." + key;
+                const std::string at = where + "." + fieldName + "." + key;
                 if (key == "fieldName") continue;
                 if (key == "width")
-                    column.Width = Int(value, at);
+                    grid.SetColumnWidth(index, Int(value, at));
                 else if (key == "title")
-                    column.Title = Str(value, at);
+                    grid.SetColumnTitle(index, Str(value, at));
                 else if (key == "pickList")
-                    column.PickList = Lines(value, at);
+                    grid.SetColumnPickList(index, Lines(value, at));
                 else if (key == "buttonStyle")
-                    column.ButtonStyle = ButtonStyle(Str(value, at), at);
+                    grid.SetColumnButtonStyle(index, ButtonStyle(Str(value, at), at));
                 else if (key == "readOnly")
-                    column.ReadOnly = Bool(value, at);
+                    grid.SetColumnReadOnly(index, Bool(value, at));
                 else if (key == "alignment")
-                    column.Alignment = Alignment(Str(value, at), at);
+                    grid.SetColumnAlignment(index, Alignment(Str(value, at), at));
                 else
                     Fail(at, "propriedade desconhecida");
             }

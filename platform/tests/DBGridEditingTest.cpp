@@ -116,7 +116,7 @@ TEST_F(DBGridEditingTest, EditMaskFiltersTypedCharacters) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.mask) + " typing " + c.typed);
-        code.EditMask = c.mask;
+        code.SetEditMask(c.mask);
         Key(VK_ESCAPE);
         Type(c.typed);
         EXPECT_EQ(grid.EditorText(), c.shown);
@@ -138,7 +138,7 @@ TEST_F(DBGridEditingTest, ReadOnlyColumnsAndGridsTakeNothing) {
     EXPECT_EQ(grid.EditorText(), "7") << "the other column still takes text";
     Key(VK_ESCAPE);
 
-    grid.ReadOnly = true;
+    grid.SetReadOnly(true);
     Type("8");
     cds.Last();
     Key(VK_DOWN);
@@ -330,7 +330,7 @@ TEST_F(DBGridEditingTest, CtrlDeleteAsksBeforeDeleting) {
 
 TEST_F(DBGridEditingTest, PickedEntryGoesWholeIntoTheEditor) {
     grid.SetColumnPickList(0, {"Atual", "Seguinte"});
-    code.EditMask = "9;0; ";
+    code.SetEditMask("9;0; ");
     code.OnSetText = [](TField& field, const std::string& text) {
         field.SetAsString(text == "Atual" ? "0" : text == "Seguinte" ? "1" : text);
     };

@@ -176,7 +176,7 @@ public:
         for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid}) {
             g->SetVisible(true);
             g->SetEnabled(true);
-            g->ReadOnly = false;
+            g->SetReadOnly(false);
             g->OnEnter = g->OnExit = g->OnColExit = nullptr;
             g->OnKeyDown = nullptr;
             g->OnKeyPress = nullptr;
@@ -187,7 +187,7 @@ public:
             f->OnGetText = nullptr;
             f->OnSetText = nullptr;
             f->OnChange = nullptr;
-            f->EditMask.clear();
+            f->SetEditMask({});
         }
         cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
         grid.SetSelectedIndex(0);

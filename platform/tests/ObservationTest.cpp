@@ -1,36 +1,71 @@
 #include "ModelFixture.h"
 #include "ui/Buttons.h"
 
-#include <map>
-
 namespace plat {
 namespace {
 
-// Counts the announcements an observable makes, by kind.
-class Watch {
+using Texts = std::vector<std::string>;
+
+// A notice as a short text: kind, then the particulars the kind carries.
+std::string Describe(const TNotice& n) {
+    static const std::map<Change, const char*> kinds = {
+        {Change::Data, "Data"},         {Change::State, "State"},     {Change::Current, "Current"},
+        {Change::Column, "Column"},     {Change::Editor, "Editor"},   {Change::Columns, "Columns"},
+        {Change::Field, "Field"},       {Change::Enabled, "Enabled"}, {Change::Page, "Page"},
+        {Change::Focus, "Focus"},       {Change::Visible, "Visible"}, {Change::Caption, "Caption"},
+        {Change::WindowState, "Window"}};
+    static const char* rows[] = {"All", "Inserted", "Removed", "Changed"};
+    static const char* properties[] = {
+        "-",        "Added",       "Title",     "Width",        "ReadOnly",
+        "PickList", "ButtonStyle", "Alignment", "DisplayLabel", "EditMask"};
+    auto kind = kinds.find(n.what);
+    std::string text = kind == kinds.end() ? "?" : kind->second;
+    switch (n.what) {
+    case Change::Data:
+        text += std::string(" ") + rows[static_cast<int>(n.rows)];
+        if (n.rows != RowChange::All) text += " " + std::to_string(n.row);
+        if (n.field) text += " " + n.field->FieldName();
+        break;
+    case Change::Current:
+        text += " " + std::to_string(n.row);
+        break;
+    case Change::Column:
+        text += " " + std::to_string(n.column);
+        break;
+    case Change::Columns:
+        text += " " + std::to_string(n.column) + " " + properties[static_cast<int>(n.property)];
+        break;
+    case Change::Field:
+        text += " " + n.field->FieldName() + " " + properties[static_cast<int>(n.property)];
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+// Records what an observable announces, as texts.
+class Recorder {
 public:
-    explicit Watch(TObservable& target) : target_(target) {
-        ticket_ = target.Subscribe([this](TObservable&, Change what) { ++counts_[what]; });
+    explicit Recorder(TObservable& target) : target_(target) {
+        ticket_ = target.Observe(
+            [this](TObservable&, const TNotice& notice) { notices.push_back(Describe(notice)); });
     }
-    ~Watch() { target_.Unsubscribe(ticket_); }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
-    int operator[](Change what) const {
-        auto found = counts_.find(what);
-        return found == counts_.end() ? 0 : found->second;
+    ~Recorder() { target_.Unsubscribe(ticket_); }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    /// The notices of a kind, in order.
+    Texts Of(const std::string& kind) const {
+        Texts out;
+        for (const std::string& n : notices)
+            if (n.starts_with(kind)) out.push_back(n);
+        return out;
     }
-    int Total() const {
-        int total = 0;
-        for (const auto& [what, count] : counts_)
-            total += count;
-        return total;
-    }
-    void Clear() { counts_.clear(); }
+    Texts notices;
 
 private:
     TObservable& target_;
     int ticket_ = 0;
-    std::map<Change, int> counts_;
 };
 
 class ObservationTest : public test::GridFormFixture {
@@ -38,83 +73,162 @@ public:
     TSpeedButton& button = form.Create<TSpeedButton>("sbtIncluir");
 };
 
-TEST_F(ObservationTest, EachVisibleChangeIsAnnouncedOnceAndARepeatNotAtAll) {
+TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
     struct Case {
         const char* name;
         std::function<TObservable&()> target;
-        Change what;
         std::function<void()> action;
+        Texts expected; // notices of the kinds named here, in order
     };
     auto onGrid = [this]() -> TObservable& { return grid; };
     auto onData = [this]() -> TObservable& { return cds; };
-    auto onForm = [this]() -> TObservable& { return form; };
     const Case cases[] = {
-        {"read-only column", onGrid, Change::Columns, [this] { grid.SetColumnReadOnly(1, true); }},
-        {"drop-down button", onGrid, Change::Columns,
-         [this] { grid.SetColumnButtonStyle(0, TColumnButtonStyle::None); }},
-        {"pick list", onGrid, Change::Columns,
+        {"column read-only",
+         onGrid,
+         [this] { grid.SetColumnReadOnly(1, true); },
+         {"Columns 1 ReadOnly"}},
+        {"grid read-only", onGrid, [this] { grid.SetReadOnly(true); }, {"Columns -1 ReadOnly"}},
+        {"button style",
+         onGrid,
+         [this] { grid.SetColumnButtonStyle(0, TColumnButtonStyle::None); },
+         {"Columns 0 ButtonStyle"}},
+        {"pick list",
+         onGrid,
          [this] {
              grid.SetColumnPickList(0, {"Atual", "Seguinte"});
-         }},
-        {"column title", onGrid, Change::Columns, [this] { grid.SetColumnTitle(0, "Código"); }},
-        {"selected column", onGrid, Change::Column, [this] { grid.SetSelectedIndex(1); }},
-        {"enabled state", [this]() -> TObservable& { return button; }, Change::Enabled,
-         [this] { button.SetEnabled(false); }},
-        {"notebook page", [this]() -> TObservable& { return book; }, Change::Page,
-         [this] { book.SetPageIndex(1); }},
-        {"window state", onForm, Change::WindowState,
-         [this] { form.SetWindowState(TWindowState::Maximized); }},
-        {"focus", onForm, Change::Focus, [this] { User([&] { pageGrid.SetFocus(); }); }},
-        {"dataset state", onData, Change::State, [this] { cds.Edit(); }},
-        {"field value", onData, Change::Data,
+         },
+         {"Columns 0 PickList"}},
+        {"title", onGrid, [this] { grid.SetColumnTitle(0, "Código"); }, {"Columns 0 Title"}},
+        {"width", onGrid, [this] { grid.SetColumnWidth(1, 90); }, {"Columns 1 Width"}},
+        {"alignment",
+         onGrid,
+         [this] { grid.SetColumnAlignment(1, TAlignment::Right); },
+         {"Columns 1 Alignment"}},
+        {"display label",
+         onGrid,
+         [this] { code.SetDisplayLabel("Código"); },
+         {"Field CODE DisplayLabel", "Columns 0 Title"}},
+        {"edit mask", onData, [this] { code.SetEditMask(">l;0; "); }, {"Field CODE EditMask"}},
+        {"selected column", onGrid, [this] { grid.SetSelectedIndex(1); }, {"Column 1"}},
+        {"editor selection (F2)", onGrid, [this] { Key(VK_F2); }, {"Editor"}},
+        {"value written",
+         onGrid,
          [this] {
              cds.Edit();
              qty.SetAsFloat(7);
-         }},
-        {"field value in the grid", onGrid, Change::Data,
-         [this] {
-             cds.Edit();
-             qty.SetAsFloat(7);
-         }},
-        {"caption", [this]() -> TObservable& { return button; }, Change::Caption,
-         [this] { button.SetCaption("Incluir"); }},
-        {"visibility", onGrid, Change::Visible, [this] { grid.SetVisible(false); }},
+         },
+         {"State", "Data Changed 0 QTY"}},
+        {"move", onData, [this] { cds.MoveBy(5); }, {"Current 2"}},
+        {"enabled",
+         [this]() -> TObservable& { return button; },
+         [this] { button.SetEnabled(false); },
+         {"Enabled"}},
+        {"page",
+         [this]() -> TObservable& { return book; },
+         [this] { book.SetPageIndex(1); },
+         {"Page"}},
+        {"window state",
+         [this]() -> TObservable& { return form; },
+         [this] { form.SetWindowState(TWindowState::Maximized); },
+         {"Window"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Restart();
-        Watch watch(c.target());
+        grid.SetReadOnly(false);
+        grid.SetColumnTitle(0, {});
+        code.SetDisplayLabel({});
+        Recorder recorder(c.target());
         c.action();
-        EXPECT_GE(watch[c.what], 1);
-        watch.Clear();
+        Texts kinds;
+        for (const std::string& n : recorder.notices)
+            for (const std::string& want : c.expected)
+                if (n.substr(0, n.find(' ')) == want.substr(0, want.find(' '))) {
+                    kinds.push_back(n);
+                    break;
+                }
+        EXPECT_EQ(kinds, c.expected);
+        recorder.notices.clear();
         c.action();
-        EXPECT_EQ(watch.Total(), 0) << "repeating the change announced something";
+        EXPECT_EQ(recorder.Of("Data").size() + recorder.Of("Columns").size() +
+                      recorder.Of("Field").size() + recorder.Of("Column ").size(),
+                  0u)
+            << "repeating the change announced something";
     }
 }
 
-TEST_F(ObservationTest, CurrentRowIsAnnouncedWhenTheCursorMoves) {
-    Watch watch(cds);
-    cds.Next();
-    EXPECT_EQ(watch[Change::Current], 1);
-    cds.Last();
-    watch.Clear();
-    cds.Next();
-    EXPECT_EQ(watch.Total(), 0) << "no move at the end";
+TEST_F(ObservationTest, RowNoticesNameTheRowInsertedRemovedOrChanged) {
+    const std::pair<const char*, Texts> cases[] = {
+        {"Next Insert", {"Data Inserted 1"}},
+        {"Append", {"Data Inserted 3"}},
+        {"Append Cancel", {"Data Inserted 3", "Data Removed 3"}},
+        {"Next Delete", {"Data Removed 1"}},
+        {"Last Edit QTY=9 Post", {"Data Changed 2 QTY", "Data Changed 2"}},
+        {"Edit CODE=Z Cancel", {"Data Changed 0 CODE", "Data Changed 0"}},
+        {"Insert CODE=N Post", {"Data Inserted 0", "Data Changed 0 CODE", "Data Changed 0"}},
+    };
+    for (const auto& [script, expected] : cases) {
+        SCOPED_TRACE(script);
+        Restart();
+        Recorder onData(cds);
+        Recorder onGrid(grid);
+        Do(script);
+        EXPECT_EQ(onData.Of("Data"), expected);
+        EXPECT_EQ(onGrid.Of("Data"), expected) << "the grid passes the dataset's notices on";
+    }
+    // A whole new content is announced as such.
+    Recorder onData(cds);
+    cds.SetData(test::ItemPacket({{"X", 1.0}}));
+    EXPECT_EQ(onData.Of("Data").back(), "Data All");
 }
 
-TEST_F(ObservationTest, TypingIsAnnouncedAsEditorChanges) {
-    Watch watch(grid);
-    Type("AB");
-    EXPECT_EQ(watch[Change::Editor], 2);
-    watch.Clear();
-    Key(VK_ESCAPE);
-    EXPECT_GE(watch[Change::Editor], 1);
+TEST_F(ObservationTest, DisabledControlsHoldBackEveryNoticeAndSendOneWholeDataNotice) {
+    Recorder onData(cds);
+    Recorder onGrid(grid);
+    int dataChanges = 0;
+    dts.OnDataChange = [&](TDataSource&, TField*) { ++dataChanges; };
+    cds.DisableControls();
+    cds.DisableControls();
+    Do("Edit CODE=X Post Next Append Cancel Delete");
+    code.SetDisplayLabel("Código");
+    cds.EnableControls();
+    EXPECT_TRUE(onData.notices.empty()) << onData.notices.front();
+    EXPECT_EQ(dataChanges, 0);
+    cds.EnableControls();
+    EXPECT_EQ(onData.notices, (Texts{"Data All"}));
+    EXPECT_EQ(onGrid.Of("Data"), (Texts{"Data All"}));
+    EXPECT_EQ(dataChanges, 1);
+    EXPECT_EQ(grid.CellText(0, 0), "X");
+    EXPECT_EQ(grid.RowCount(), 2);
+
+    // Nothing changed while disabled: nothing to send; a surplus enable does no harm.
+    onData.notices.clear();
+    cds.DisableControls();
+    cds.EnableControls();
+    cds.EnableControls();
+    EXPECT_TRUE(onData.notices.empty());
+    EXPECT_FALSE(cds.ControlsDisabled());
+    code.SetDisplayLabel({});
+    dts.OnDataChange = nullptr;
 }
 
-TEST_F(ObservationTest, WritingTheHeldValueAnnouncesAndFiresNothing) {
+TEST_F(ObservationTest, ARaisingObserverNeitherStopsTheOperationNorOtherObservers) {
+    const int failing = cds.Subscribe([](TObservable&, Change what) {
+        if (what == Change::Data) throw EDatabaseError("observador falhou");
+    });
+    Recorder later(cds);
+    ASSERT_TRUE(User([&] { Do("Edit CODE=X QTY=8 Post"); }));
+    cds.Unsubscribe(failing);
+    EXPECT_EQ(test::StoredValues(cds, "CODE"), (Texts{"X", "B", "C"}));
+    EXPECT_EQ(test::StoredValues(cds, "QTY"), (Texts{"8", "2", "3"}));
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    EXPECT_EQ(later.Of("Data").size(), 3u);
+    EXPECT_EQ(DialogTexts(), (Texts{"observador falhou"})) << "reported once, afterwards";
+}
+
+TEST_F(ObservationTest, WritingTheHeldValueFiresNothing) {
     cds.Edit();
-    Watch dataSet(cds);
-    Watch gridWatch(grid);
+    Recorder onData(cds);
     int dataChanges = 0;
     dts.OnDataChange = [&](TDataSource&, TField*) { ++dataChanges; };
     int fieldChanges = 0;
@@ -122,46 +236,19 @@ TEST_F(ObservationTest, WritingTheHeldValueAnnouncesAndFiresNothing) {
     code.SetAsString("A");
     qty.SetAsFloat(1);
     qty.SetText("1,0");
-    cds.Edit();
-    EXPECT_EQ(dataSet.Total() + gridWatch.Total() + dataChanges + fieldChanges, 0);
+    EXPECT_EQ(onData.notices.size() + dataChanges + fieldChanges, 0u);
     EXPECT_FALSE(cds.Modified());
     dts.OnDataChange = nullptr;
 }
 
-TEST_F(ObservationTest, DisabledControlsRepaintOnceWhenTheOutermostEnableComes) {
-    Watch gridWatch(grid);
-    int dataChanges = 0;
-    dts.OnDataChange = [&](TDataSource&, TField*) { ++dataChanges; };
-    cds.DisableControls();
-    cds.DisableControls();
-    cds.Edit();
-    code.SetAsString("X");
-    cds.Post();
-    cds.Next();
-    cds.Append();
-    cds.Cancel();
-    cds.Delete();
-    cds.EnableControls();
-    EXPECT_TRUE(cds.ControlsDisabled());
-    EXPECT_EQ(gridWatch[Change::Data], 0);
-    EXPECT_EQ(dataChanges, 0);
-    cds.EnableControls();
-    EXPECT_FALSE(cds.ControlsDisabled());
-    EXPECT_EQ(gridWatch[Change::Data], 1);
-    EXPECT_EQ(dataChanges, 1);
-    EXPECT_EQ(grid.CellText(0, 0), "X");
-    EXPECT_EQ(grid.RowCount(), 2);
-
-    // Nothing changed while disabled: nothing to repaint; a surplus enable does no harm.
-    gridWatch.Clear();
-    cds.DisableControls();
-    cds.EnableControls();
-    cds.EnableControls();
-    EXPECT_EQ(gridWatch[Change::Data], 0);
-    EXPECT_FALSE(cds.ControlsDisabled());
-    cds.First();
-    EXPECT_EQ(gridWatch[Change::Data], 1);
-    dts.OnDataChange = nullptr;
+TEST_F(ObservationTest, AddedColumnsAreAnnouncedAndReadByIndex) {
+    Recorder onGrid(pageGrid);
+    const int first = pageGrid.AddColumn("CODE");
+    const int second = pageGrid.AddColumn("QTY");
+    pageGrid.SetColumnWidth(first, 120);
+    EXPECT_EQ(onGrid.notices, (Texts{"Columns 2 Added", "Columns 3 Added", "Columns 2 Width"}));
+    EXPECT_EQ(pageGrid.Column(first).Width, 120);
+    EXPECT_EQ(pageGrid.Column(second).FieldName, "QTY");
 }
 
 } // namespace

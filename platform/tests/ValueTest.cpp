@@ -22,7 +22,12 @@ TEST(ValueTest, FloatToStrWritesTheShortestText) {
         {1.0 / 3, 15, "0.333333333333333"},
         {2.0 / 3, 2, "0.67"},
         {-0.0, 15, "0"},
-        {1234567, 3, "1.23e+06"},
+        {1234567, 3, "1.23E6"},
+        {1e-05, 15, "1E-5"},
+        {0.0001, 15, "0.0001"},
+        {1e+15, 15, "1E15"},
+        {1e14, 15, "100000000000000"},
+        {-2.5e-7, 15, "-2.5E-7"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FloatToStr(c.value, c.precision), c.text) << c.value;

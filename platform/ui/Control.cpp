@@ -17,6 +17,7 @@ void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     Notify(Change::Visible);
+    if (TForm* form = Form(); form && !visible) form->CheckFocus();
 }
 
 bool TControl::Showing() const {
@@ -27,6 +28,7 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     Notify(Change::Enabled);
+    if (TForm* form = Form(); form && !enabled) form->CheckFocus();
 }
 
 void TControl::SetCaption(std::string caption) {
@@ -68,6 +70,7 @@ void TNotebook::SetPageIndex(int index) {
     if (index < 0 || index >= PageCount() || index == pageIndex_) return;
     pageIndex_ = index;
     Notify(Change::Page);
+    if (TForm* form = Form()) form->CheckFocus();
 }
 
 bool TNotebookPage::Showing() const {

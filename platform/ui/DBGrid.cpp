@@ -12,11 +12,19 @@ namespace plat {
 
 TDBGrid::TDBGrid(TComponent* owner, std::string name) : TWinControl(owner, std::move(name)) {}
 
-TColumn& TDBGrid::AddColumn(const std::string& fieldName) {
+int TDBGrid::AddColumn(const std::string& fieldName) {
     columns_.push_back(TColumn{});
     columns_.back().FieldName = fieldName;
-    Notify(Change::Columns);
-    return columns_.back();
+    const int index = ColumnCount() - 1;
+    AnnounceColumn(index, Property::Added);
+    return index;
+}
+
+void TDBGrid::AnnounceColumn(int index, Property property) {
+    TNotice notice{Change::Columns};
+    notice.column = index;
+    notice.property = property;
+    Notify(notice);
 }
 
 TField* TDBGrid::ColumnField(int index) const {
@@ -32,37 +40,49 @@ std::string TDBGrid::ColumnTitle(int index) const {
     return column.FieldName;
 }
 
+namespace {
+
+// Sets one property of a column and reports whether it changed.
+template <class T> bool Assign(T& property, T value) {
+    if (property == value) return false;
+    property = std::move(value);
+    return true;
+}
+
+} // namespace
+
 void TDBGrid::SetColumnReadOnly(int index, bool readOnly) {
-    TColumn& column = columns_.at(index);
-    if (column.ReadOnly == readOnly) return;
-    column.ReadOnly = readOnly;
-    Notify(Change::Columns);
+    if (Assign(columns_.at(index).ReadOnly, readOnly)) AnnounceColumn(index, Property::ReadOnly);
 }
 
 void TDBGrid::SetColumnButtonStyle(int index, TColumnButtonStyle style) {
-    TColumn& column = columns_.at(index);
-    if (column.ButtonStyle == style) return;
-    column.ButtonStyle = style;
-    Notify(Change::Columns);
+    if (Assign(columns_.at(index).ButtonStyle, style)) AnnounceColumn(index, Property::ButtonStyle);
 }
 
 void TDBGrid::SetColumnPickList(int index, std::vector<std::string> pickList) {
-    TColumn& column = columns_.at(index);
-    if (column.PickList == pickList) return;
-    column.PickList = std::move(pickList);
-    Notify(Change::Columns);
+    if (Assign(columns_.at(index).PickList, std::move(pickList)))
+        AnnounceColumn(index, Property::PickList);
 }
 
 void TDBGrid::SetColumnTitle(int index, std::string title) {
-    TColumn& column = columns_.at(index);
-    if (column.Title == title) return;
-    column.Title = std::move(title);
-    Notify(Change::Columns);
+    if (Assign(columns_.at(index).Title, std::move(title))) AnnounceColumn(index, Property::Title);
+}
+
+void TDBGrid::SetColumnWidth(int index, int width) {
+    if (Assign(columns_.at(index).Width, width)) AnnounceColumn(index, Property::Width);
+}
+
+void TDBGrid::SetColumnAlignment(int index, TAlignment alignment) {
+    if (Assign(columns_.at(index).Alignment, alignment)) AnnounceColumn(index, Property::Alignment);
 }
 
 bool TDBGrid::DropDownShown(int index) const {
     const TColumn& column = columns_.at(index);
     return column.ButtonStyle == TColumnButtonStyle::Auto && !column.PickList.empty();
+}
+
+void TDBGrid::SetReadOnly(bool readOnly) {
+    if (Assign(readOnly_, readOnly)) AnnounceColumn(-1, Property::ReadOnly);
 }
 
 // ---- selection ----
@@ -74,11 +94,13 @@ TField* TDBGrid::SelectedField() const {
 void TDBGrid::SetSelectedIndex(int index) {
     if (index < 0 || index >= ColumnCount()) return;
     ++codeSelections_;
+    if (holdSelections_ > 0) {
+        heldSelection_ = index;
+        return;
+    }
     if (index == selected_) return;
     WriteEditor();
-    selected_ = index;
-    ResetEditor();
-    Notify(Change::Column);
+    SelectColumn(index);
 }
 
 void TDBGrid::SetSelectedField(const TField& field) {
@@ -87,6 +109,16 @@ void TDBGrid::SetSelectedField(const TField& field) {
             SetSelectedIndex(i);
             return;
         }
+}
+
+void TDBGrid::SelectColumn(int index) {
+    const bool moved = index != selected_;
+    selected_ = index;
+    ResetEditor();
+    if (!moved) return;
+    TNotice notice{Change::Column};
+    notice.column = index;
+    Notify(notice);
 }
 
 // ---- rows and cells ----
@@ -102,6 +134,7 @@ int TDBGrid::CurrentRow() const {
 }
 
 std::string TDBGrid::CellText(int row, int column) const {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
     if (row == CurrentRow() && column == selected_ && editorModified_) return editorText_;
     TField* field = ColumnField(column);
     if (!field) return {};
@@ -121,19 +154,29 @@ std::string TDBGrid::CurrentText(const std::string& fieldName) const {
 
 bool TDBGrid::CanEditCurrent() const {
     TClientDataSet* ds = DataSet();
-    return ds && ds->Active() && !ReadOnly && selected_ < ColumnCount() &&
+    return ds && ds->Active() && !readOnly_ && selected_ < ColumnCount() &&
            !columns_[selected_].ReadOnly && SelectedField();
 }
 
 // ---- editor ----
 
+void TDBGrid::EditText(std::string text, bool selectAll) {
+    const bool changed = text != editorText_ || selectAll != selectAll_ || !editorModified_;
+    editorText_ = std::move(text);
+    editorModified_ = true;
+    selectAll_ = selectAll;
+    if (changed) Notify(Change::Editor);
+}
+
 void TDBGrid::ResetEditor() {
-    const bool had = editorModified_;
+    ++editorGeneration_;
+    std::string text;
+    if (TField* f = SelectedField(); f && DataSet()->Active()) text = f->Text();
+    const bool changed = editorModified_ || !selectAll_ || text != editorText_;
     editorModified_ = false;
     selectAll_ = true;
-    editorText_.clear();
-    if (TField* f = SelectedField(); f && DataSet() && DataSet()->Active()) editorText_ = f->Text();
-    if (had) Notify(Change::Editor);
+    editorText_ = std::move(text);
+    if (changed) Notify(Change::Editor);
 }
 
 void TDBGrid::WriteEditor() {
@@ -144,10 +187,29 @@ void TDBGrid::WriteEditor() {
         ResetEditor();
         return;
     }
-    // On failure the typed text stays in the editor for the user to correct.
-    field->SetText(editorText_);
+    // The text is taken before it is written: a handler of the field that selects a column
+    // or asks for the focus finds nothing pending, so the write never re-enters itself.
+    const std::string text = editorText_;
+    const bool selectAll = selectAll_;
+    editorModified_ = false;
+    const unsigned generation = editorGeneration_;
+    const bool outerWrite = writingEditor_;
+    writingEditor_ = true;
+    try {
+        field->SetText(text);
+    } catch (...) {
+        writingEditor_ = outerWrite;
+        // The text stays for the user to correct, unless the editor moved on meanwhile (a
+        // handler selected another column or assigned the field).
+        if (generation == editorGeneration_ && field == SelectedField()) {
+            editorText_ = text;
+            editorModified_ = true;
+            selectAll_ = selectAll;
+        }
+        throw;
+    }
+    writingEditor_ = outerWrite;
     ResetEditor();
-    Notify(Change::Data);
 }
 
 void TDBGrid::EnsureEditing() {
@@ -163,8 +225,8 @@ void TDBGrid::TypeChar(const std::string& ch) {
     TField* field = SelectedField();
     const std::string base = selectAll_ ? std::string{} : editorText_;
     std::string typed = ch;
-    if (!field->EditMask.empty()) {
-        TEditMask mask(field->EditMask);
+    if (!field->EditMask().empty()) {
+        TEditMask mask(field->EditMask());
         auto accepted = mask.Accept(Utf8Length(base), ch);
         if (!accepted) return;
         typed = *accepted;
@@ -172,10 +234,7 @@ void TDBGrid::TypeChar(const std::string& ch) {
     if (field->DataType() == TFieldType::String &&
         Utf8Length(base) + 1 > static_cast<std::size_t>(field->Size()))
         return;
-    editorText_ = base + typed;
-    editorModified_ = true;
-    selectAll_ = false;
-    Notify(Change::Editor);
+    EditText(base + typed, false);
 }
 
 void TDBGrid::BeginKey() {
@@ -193,10 +252,7 @@ void TDBGrid::KeyPress(std::string& key) {
         if (!CanEditCurrent() || fieldWrittenByKey_) return;
         EnsureEditing();
         if (!CanEditCurrent()) return;
-        editorText_ = selectAll_ ? std::string{} : Utf8DropLast(editorText_);
-        selectAll_ = false;
-        editorModified_ = true;
-        Notify(Change::Editor);
+        EditText(selectAll_ ? std::string{} : Utf8DropLast(editorText_), false);
         return;
     }
     if (c < 32 || c == 127) return;
@@ -205,13 +261,31 @@ void TDBGrid::KeyPress(std::string& key) {
 
 // ---- moves ----
 
+int TDBGrid::LeaveColumn(bool runColExit) {
+    ++holdSelections_;
+    const int outerHeld = heldSelection_;
+    heldSelection_ = -1;
+    auto release = [&] {
+        --holdSelections_;
+        const int held = heldSelection_;
+        heldSelection_ = outerHeld;
+        return held;
+    };
+    try {
+        WriteEditor();
+        if (NotifyEvent handler = OnColExit; runColExit && handler) handler(*this); // a copy
+    } catch (...) {
+        // The usual check points at the offending field and aborts: the cursor goes there.
+        if (const int held = release(); held >= 0) SelectColumn(held);
+        throw;
+    }
+    return release();
+}
+
 void TDBGrid::UserMoveColumn(int index) {
     if (index < 0 || index >= ColumnCount() || index == selected_) return;
-    WriteEditor();
-    if (NotifyEvent handler = OnColExit) handler(*this); // a copy: it may detach itself
-    selected_ = index;
-    ResetEditor();
-    Notify(Change::Column);
+    const int held = LeaveColumn(true);
+    SelectColumn(held >= 0 ? held : index);
 }
 
 void TDBGrid::UserMoveRow(int distance) {
@@ -221,11 +295,7 @@ void TDBGrid::UserMoveRow(int distance) {
     ds->MoveBy(distance);
 }
 
-void TDBGrid::ClickColumn(int index) {
-    UserMoveColumn(index);
-}
-
-void TDBGrid::ClickRow(int row) {
+void TDBGrid::MoveToRow(int row) {
     TClientDataSet* ds = DataSet();
     if (!ds || !ds->Active() || row == CurrentRow()) return;
     if (row < 0 || row >= RowCount()) return;
@@ -239,6 +309,23 @@ void TDBGrid::ClickRow(int row) {
     ds->MoveBy(row - ds->DisplayCurrent());
 }
 
+void TDBGrid::ClickCell(int row, int column) {
+    if (!CanFocus() || row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return;
+    if (!Focused()) SetFocus();
+    if (!Focused()) return; // the focus went elsewhere: the click is over
+    MoveToRow(row);
+    UserMoveColumn(column);
+}
+
+void TDBGrid::ClickColumn(int index) {
+    UserMoveColumn(index);
+}
+
+void TDBGrid::ClickRow(int row) {
+    MoveToRow(row);
+}
+
 void TDBGrid::Tab(bool forward) {
     TClientDataSet* ds = DataSet();
     if (ColumnCount() == 0) return;
@@ -250,13 +337,19 @@ void TDBGrid::Tab(bool forward) {
     if (!ds || !ds->Active()) return;
     // Past the row's last (first) cell the move goes on to the next (previous) row. Where there
     // is none to go to, the cell is not left: no column exit runs.
-    WriteEditor();
+    if (const int held = LeaveColumn(false); held >= 0) {
+        SelectColumn(held);
+        return;
+    }
     const bool lastRow = ds->DisplayCurrent() >= ds->DisplayRowCount() - 1;
     if (forward && lastRow &&
-        (ReadOnly || (ds->State() == TDataSetState::Insert && !ds->Modified())))
+        (readOnly_ || (ds->State() == TDataSetState::Insert && !ds->Modified())))
         return;
     if (!forward && ds->DisplayCurrent() <= 0) return;
-    if (NotifyEvent handler = OnColExit) handler(*this);
+    if (const int held = LeaveColumn(true); held >= 0) {
+        SelectColumn(held);
+        return;
+    }
     int column = forward ? 0 : ColumnCount() - 1;
     if (forward && lastRow) {
         // The implicit post first: its checks may select columns to point at a fault, which
@@ -269,14 +362,12 @@ void TDBGrid::Tab(bool forward) {
     } else {
         ds->MoveBy(forward ? 1 : -1);
     }
-    selected_ = column;
-    ResetEditor();
-    Notify(Change::Column);
+    SelectColumn(column);
 }
 
 void TDBGrid::DeleteRow() {
     TClientDataSet* ds = DataSet();
-    if (!ds || !ds->Active() || ReadOnly || ds->IsEmpty()) return;
+    if (!ds || !ds->Active() || readOnly_ || ds->IsEmpty()) return;
     if (ConfirmDelete &&
         Application().Dialogs().Ask("Excluir registro?", TMsgDlgType::Confirmation,
                                     {TMsgDlgBtn::Yes, TMsgDlgBtn::No}, 0) != TModalResult::Yes)
@@ -315,7 +406,7 @@ void TDBGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
     case VK_DOWN:
         if (!ds || !ds->Active()) break;
         if (ds->DisplayCurrent() >= ds->DisplayRowCount() - 1) {
-            if (ReadOnly) break;
+            if (readOnly_) break;
             // Text typed into a new row counts: it is written before the row is judged empty.
             WriteEditor();
             if (ds->State() == TDataSetState::Insert && !ds->Modified()) break;
@@ -329,7 +420,7 @@ void TDBGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
         if (ds && IsEditing(ds->State())) ds->Cancel();
         break;
     case VK_INSERT:
-        if (ds && ds->Active() && !ReadOnly && !shift.ctrl) {
+        if (ds && ds->Active() && !readOnly_ && !shift.ctrl) {
             WriteEditor();
             ds->Insert();
         }
@@ -340,14 +431,11 @@ void TDBGrid::KeyDown(std::uint16_t& key, TShiftState shift) {
         } else if (CanEditCurrent()) {
             EnsureEditing();
             if (!CanEditCurrent()) break;
-            editorText_.clear();
-            editorModified_ = true;
-            selectAll_ = false;
-            Notify(Change::Editor);
+            EditText({}, false);
         }
         break;
     case VK_F2:
-        if (CanEditCurrent()) {
+        if (CanEditCurrent() && selectAll_) {
             selectAll_ = false;
             Notify(Change::Editor);
         }
@@ -365,10 +453,7 @@ void TDBGrid::Pick(const std::string& entry) {
         throw EDatabaseError("'" + entry + "' não está na lista da célula.");
     EnsureEditing();
     if (!CanEditCurrent()) return;
-    editorText_ = entry;
-    editorModified_ = true;
-    selectAll_ = true;
-    Notify(Change::Editor);
+    EditText(entry, true);
 }
 
 void TDBGrid::BeforeExit() {
@@ -378,27 +463,36 @@ void TDBGrid::BeforeExit() {
 // ---- data link ----
 
 void TDBGrid::DataSetChanged() {
+    // Text typed into the row being edited stays pending until it is written or the edit
+    // ends (a state change resets it): a repaint, such as the one EnableControls makes,
+    // must not drop it.
+    TClientDataSet* ds = DataSet();
+    if (editorModified_ && ds && IsEditing(ds->State())) return;
     ResetEditor();
-    Notify(Change::Data);
-}
-
-void TDBGrid::RecordChanged(TField* field) {
-    if (field && field == SelectedField()) {
-        fieldWrittenByKey_ = true;
-        ResetEditor();
-        Notify(Change::Editor);
-    }
-    Notify(Change::Data);
 }
 
 void TDBGrid::StateChanged() {
     TClientDataSet* ds = DataSet();
     if (!ds || !IsEditing(ds->State())) ResetEditor();
-    Notify(Change::State);
 }
 
 void TDBGrid::UpdateData() {
     WriteEditor();
+}
+
+void TDBGrid::FieldAssigned(TField& field) {
+    if (&field != SelectedField()) return;
+    // A key handler that writes the current cell's field has handled the key's character.
+    if (!writingEditor_) fieldWrittenByKey_ = true;
+    ResetEditor();
+}
+
+void TDBGrid::DataSetNotice(const TNotice& notice) {
+    Notify(notice);
+    if (notice.what != Change::Field || notice.property != Property::DisplayLabel) return;
+    for (int i = 0; i < ColumnCount(); ++i)
+        if (ColumnField(i) == notice.field && columns_[i].Title.empty())
+            AnnounceColumn(i, Property::Title);
 }
 
 bool TDBGrid::FocusField(TField& field, bool mayFocus) {

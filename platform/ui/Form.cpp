@@ -4,7 +4,10 @@
 #include "core/Abort.h"
 #include "core/Value.h"
 
+#include <algorithm>
 #include <cctype>
+#include <exception>
+#include <functional>
 
 namespace plat {
 
@@ -54,9 +57,10 @@ void TForm::MoveFocus(TWinControl& target) {
         exiting_ = false;
         TWinControl* redirect = moveTarget_;
         moveTarget_ = nullptr;
-        if (redirect && redirect != &target && redirect != old && redirect->CanFocus())
-            SetActiveControl(redirect);
-        throw;
+        if (!redirect || redirect == &target || redirect == old || !redirect->CanFocus()) throw;
+        std::exception_ptr failure = std::current_exception();
+        EnterControl(*redirect);
+        std::rethrow_exception(failure);
     }
     exiting_ = false;
     TWinControl* final = moveTarget_;
@@ -75,11 +79,38 @@ void TForm::RequestFocus(TWinControl& target) {
     SetActiveControl(&target);
 }
 
+void TForm::CheckFocus() {
+    // A hidden form keeps its focused control for when it is shown again.
+    if (!active_ || active_->CanFocus() || exiting_ || !Showing()) return;
+    // The next control after the focused one, in creation order, wrapping round.
+    std::vector<TWinControl*> controls;
+    std::function<void(const TComponent&)> collect = [&](const TComponent& owner) {
+        for (TComponent* c : owner.Components()) {
+            if (auto* control = dynamic_cast<TWinControl*>(c)) controls.push_back(control);
+            collect(*c);
+        }
+    };
+    collect(*this);
+    const auto at = std::find(controls.begin(), controls.end(), active_);
+    std::rotate(controls.begin(), at == controls.end() ? controls.begin() : at, controls.end());
+    TWinControl* next = nullptr;
+    for (TWinControl* control : controls)
+        if (control != active_ && control->CanFocus()) {
+            next = control;
+            break;
+        }
+    SetActiveControl(next);
+}
+
+TWinControl* TForm::KeyTarget() const {
+    return active_ && active_->CanFocus() ? active_ : nullptr;
+}
+
 void TForm::KeyDownPhase(std::uint16_t& key, TShiftState shift) {
-    if (TWinControl* control = active_) control->BeginKey();
+    if (TWinControl* control = KeyTarget()) control->BeginKey();
     if (KeyEvent handler = OnKeyDown; KeyPreview && handler) handler(*this, key, shift);
     if (key == 0) return;
-    if (TWinControl* control = active_) {
+    if (TWinControl* control = KeyTarget()) {
         if (TWinControl::KeyEvent handler = control->OnKeyDown) handler(*control, key, shift);
         if (key != 0) control->KeyDown(key, shift);
     }
@@ -97,37 +128,36 @@ bool Discarded(const std::string& ch) {
 void TForm::CharPhase(std::string& ch) {
     if (KeyPressEvent handler = OnKeyPress; KeyPreview && handler) handler(*this, ch);
     if (Discarded(ch)) return;
-    if (TWinControl* control = active_) {
+    if (TWinControl* control = KeyTarget()) {
         if (TWinControl::KeyPressEvent handler = control->OnKeyPress) handler(*control, ch);
         if (!Discarded(ch)) control->KeyPress(ch);
     }
 }
 
-void TForm::PressKey(std::uint16_t key, TShiftState shift) {
+void TForm::PressKey(std::uint16_t key, TShiftState shift, std::string text) {
     std::uint16_t k = key;
     KeyDownPhase(k, shift);
-    // Of the keys without a character of their own, Enter and Backspace make one.
-    if (k != 0 && !shift.ctrl && !shift.alt) {
-        std::string ch;
-        if (key == VK_RETURN) ch = "\r";
-        if (key == VK_BACK) ch = "\b";
-        if (!ch.empty()) CharPhase(ch);
+    if (k == 0) return;
+    // Of the keys without a printable character, Enter, Backspace and Escape make one.
+    if (text.empty() && !shift.ctrl && !shift.alt) {
+        if (key == VK_RETURN) text = "\r";
+        if (key == VK_BACK) text = "\b";
+        if (key == VK_ESCAPE) text = "\x1b";
     }
+    if (!text.empty()) CharPhase(text);
 }
 
 void TForm::PressChar(std::string ch) {
     // A character on its own is a key of its own: nothing of the key before carries over.
-    if (TWinControl* control = active_) control->BeginKey();
+    if (TWinControl* control = KeyTarget()) control->BeginKey();
     CharPhase(ch);
 }
 
 void TForm::TypeText(const std::string& text) {
     for (const std::string& ch : Utf8Characters(text)) {
         TShiftState state;
-        std::uint16_t key = KeyCodeOf(ch, state.shift);
-        KeyDownPhase(key, state);
-        std::string typed = ch;
-        CharPhase(typed);
+        const std::uint16_t key = KeyCodeOf(ch, state.shift);
+        PressKey(key, state, ch);
     }
 }
 

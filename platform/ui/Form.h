@@ -19,9 +19,15 @@ enum class TFormStyle { Normal, MDIChild, MDIForm };
 /// OnExit runs (SetFocus or a field's focus request) does not move at once: it redirects the
 /// move in progress, and the control that finally holds the focus gets its OnEnter once the
 /// OnExit has returned; when that is the control being left, the focus simply stays. If the
-/// OnExit then fails, a redirect to a third control is still honoured, quietly, so that the
-/// user lands on what the failed check pointed at. A field's focus request made at any other
-/// time moves the focus quietly, with no OnExit or OnEnter.
+/// OnExit then fails, a redirect to a third control is still honoured, so that the user lands
+/// on what the failed check pointed at, and that control gets its OnEnter as for any move
+/// (the old control had its OnExit); a redirect to the control being left, or none, keeps
+/// the focus where it was. A field's focus request made at any other time moves the focus
+/// quietly, with no OnExit or OnEnter.
+///
+/// Keys reach only a control that can take the focus. When the focused control is disabled
+/// or hidden (itself, a parent, or its notebook page turned), the focus moves on quietly to
+/// the next control in creation order that can take it, or to none.
 class TForm : public TControl {
 public:
     using NotifyEvent = std::function<void(TForm& sender)>;
@@ -43,13 +49,20 @@ public:
     /// Moves the focus without events, or redirects a move in progress.
     void RequestFocus(TWinControl& target);
 
-    /// A key pressed by the user: form's OnKeyDown when KeyPreview, then the focused control.
-    void PressKey(std::uint16_t key, TShiftState shift);
-    /// A character typed by the user on its own: form's OnKeyPress when KeyPreview, then the
-    /// control's, unless one of them discarded it (empty or the character 0).
+    /// A key pressed by the user with the character it types, the one entry for a key: the
+    /// key-down phase (form's OnKeyDown when KeyPreview, then the focused control's, then the
+    /// control's own handling), then, unless the key was discarded (set to 0), the character
+    /// phase (form's OnKeyPress when KeyPreview, then the control's, then its own handling)
+    /// unless a handler discarded the character (empty or the character 0). Without text,
+    /// Enter, Backspace and Escape make theirs ("\r", "\b", "\x1b") unless Ctrl or Alt is held.
+    void PressKey(std::uint16_t key, TShiftState shift, std::string text = {});
+    /// A character with no key of its own (an input method's): the character phase only.
     void PressChar(std::string ch);
-    /// Each character of text typed as the key that makes it, then the character.
+    /// Each character of text as PressKey with the key that makes it.
     void TypeText(const std::string& text);
+    /// Moves the focus on when the focused control can no longer take it; controls call it
+    /// when they are disabled or hidden.
+    void CheckFocus();
 
     bool KeyPreview = true;
     TFormStyle FormStyle = TFormStyle::Normal;
@@ -80,6 +93,8 @@ private:
     void EnterControl(TWinControl& control);
     void KeyDownPhase(std::uint16_t& key, TShiftState shift);
     void CharPhase(std::string& ch);
+    /// The focused control, when it can take keys.
+    TWinControl* KeyTarget() const;
     TWinControl* active_ = nullptr;
     bool exiting_ = false;
     TWinControl* moveTarget_ = nullptr;
