@@ -197,5 +197,27 @@ TEST_F(ClientDataSetTest, MisuseIsRefusedWithAReadableError) {
     EXPECT_EQ(cds.State(), TDataSetState::Browse);
 }
 
+TEST_F(ClientDataSetTest, ARelativeMoveCountsFromWhereTheImplicitPostLeftTheCursor) {
+    LoadAbc();
+    cds.AfterPost = [](TClientDataSet& ds) { ds.First(); };
+    Do("Last Edit QTY=9");
+    EXPECT_EQ(cds.MoveBy(-1), 0);
+    EXPECT_EQ(code.AsString(), "A");
+    EXPECT_TRUE(cds.Bof());
+    Do("Edit QTY=8");
+    EXPECT_EQ(cds.MoveBy(1), 1);
+    EXPECT_EQ(code.AsString(), "B");
+}
+
+TEST_F(ClientDataSetTest, AFailedNewRecordOnAnEmptyDataSetLeavesItAtBothEnds) {
+    cds.SetData(ItemPacket({}));
+    cds.OnNewRecord = [](TClientDataSet&) { throw EDatabaseError("recusado"); };
+    EXPECT_THROW(cds.Insert(), EDatabaseError);
+    EXPECT_TRUE(cds.Eof());
+    EXPECT_TRUE(cds.Bof());
+    EXPECT_TRUE(cds.IsEmpty());
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+}
+
 } // namespace
 } // namespace plat

@@ -377,17 +377,175 @@ TEST_F(DBGridEditingTest, KeyPressHandlerWritingTheCellsFieldTakesTheCharacter) 
     EXPECT_EQ(code.AsString(), "EMIN") << "no typed text written back over the handler's value";
 }
 
-TEST_F(DBGridEditingTest, FieldWrittenByCodeReplacesTheTypedText) {
-    Type("XY");
-    User([&] { qty.SetAsFloat(9); });
-    EXPECT_EQ(grid.EditorText(), "XY") << "another field leaves the editor alone";
-    User([&] { code.SetAsString("ZZ"); });
-    EXPECT_FALSE(grid.EditorModified());
-    EXPECT_EQ(grid.EditorText(), "ZZ");
-    EXPECT_EQ(grid.CellText(0, 0), "ZZ");
-    Key(VK_TAB);
-    cds.Post();
+TEST_F(DBGridEditingTest, FieldAssignedByCodeWinsOverTypedTextInThatFieldOnly) {
+    struct Case {
+        const char* name;
+        std::function<void()> code; // runs with "ZZ" typed into CODE of row A
+        Texts codes, qtys;
+    };
+    const Case cases[] = {
+        {"another field", [this] { qty.SetAsFloat(9); }, {"ZZ", "B", "C"}, {"9", "2", "3"}},
+        {"another field, controls disabled",
+         [this] {
+             cds.DisableControls();
+             qty.SetAsFloat(9);
+             cds.EnableControls();
+         },
+         {"ZZ", "B", "C"},
+         {"9", "2", "3"}},
+        {"the same field", [this] { code.SetAsString("XX"); }, {"XX", "B", "C"}, {"1", "2", "3"}},
+        {"the same field, posted with controls disabled",
+         [this] {
+             cds.DisableControls();
+             code.SetAsString("XX");
+             cds.Post();
+             cds.EnableControls();
+         },
+         {"XX", "B", "C"},
+         {"1", "2", "3"}},
+        {"the value it holds", [this] { code.SetAsString("A"); }, {"A", "B", "C"}, {"1", "2", "3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        int changes = 0;
+        code.OnChange = [&](TField&) { ++changes; };
+        ASSERT_TRUE(Type("ZZ"));
+        ASSERT_TRUE(User([&] {
+            c.code();
+            if (IsEditing(cds.State())) cds.Post();
+        }));
+        EXPECT_EQ(StoredValues(cds, "CODE"), c.codes);
+        EXPECT_EQ(StoredValues(cds, "QTY"), c.qtys);
+        EXPECT_EQ(changes, c.codes[0] == "ZZ" ? 1 : c.codes[0] == "XX" ? 1 : 0);
+        EXPECT_EQ(cds.ChangeCount(), c.codes[0] == "A" && c.qtys[0] == "1" ? 0 : 1);
+    }
+}
+
+TEST_F(DBGridEditingTest, AFieldCheckPointingElsewhereThenAbortingEndsTheMoveThere) {
+    code.OnSetText = [&](TField&, const std::string& text) {
+        if (text == "BAD") {
+            qty.FocusControl();
+            Abort();
+        }
+        code.SetAsString(text);
+    };
+    for (std::uint16_t key : {VK_TAB, VK_RETURN, VK_DOWN}) {
+        SCOPED_TRACE(key);
+        grid.SetSelectedIndex(0);
+        Key(VK_ESCAPE);
+        ASSERT_TRUE(Type("BAD"));
+        EXPECT_FALSE(Key(key));
+        EXPECT_EQ(grid.SelectedIndex(), 1) << "on the field the check pointed at";
+        EXPECT_FALSE(grid.EditorModified());
+        EXPECT_EQ(code.AsString(), "A");
+    }
+}
+
+TEST_F(DBGridEditingTest, ColumnExitSeesTheColumnLeftAndFocusRequestsDecideWhereTheCursorGoes) {
+    struct Case {
+        const char* name;
+        int from;
+        const char* typed;
+        std::uint16_t key;
+        TShiftState shift;
+        TField* focusedOnChange; // focus request from the typed field's OnChange
+        TField* focusedOnColExit;
+        int lands;
+    };
+    const Case cases[] = {
+        {"Tab, OnChange points back", 0, "ZZ", VK_TAB, {}, &code, nullptr, 0},
+        {"Shift+Tab, OnChange points at the target", 1, "5", VK_TAB, {true}, &code, nullptr, 0},
+        {"Left, OnChange points at the column left", 1, "5", VK_LEFT, {}, &qty, nullptr, 1},
+        {"Tab, OnColExit points back", 0, "ZZ", VK_TAB, {}, nullptr, &code, 0},
+        {"Tab, no request", 0, "ZZ", VK_TAB, {}, nullptr, nullptr, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        grid.SetSelectedIndex(c.from);
+        TField& typedInto = c.from == 0 ? code : qty;
+        typedInto.OnChange = [&](TField&) {
+            if (c.focusedOnChange) c.focusedOnChange->FocusControl();
+        };
+        Texts exits;
+        grid.OnColExit = [&](TControl&) {
+            exits.push_back(grid.SelectedField()->FieldName());
+            if (c.focusedOnColExit) c.focusedOnColExit->FocusControl();
+        };
+        ASSERT_TRUE(Type(c.typed));
+        EXPECT_TRUE(Key(c.key, c.shift));
+        EXPECT_EQ(exits, Texts{typedInto.FieldName()});
+        EXPECT_EQ(grid.SelectedIndex(), c.lands);
+        typedInto.OnChange = nullptr;
+    }
+}
+
+TEST_F(DBGridEditingTest, CellsThatAreNotThereReadEmpty) {
+    const std::pair<int, int> cells[] = {{50, 0}, {-5, 0}, {3, 0}, {0, 2}, {0, -1}};
+    for (auto [row, column] : cells)
+        EXPECT_EQ(grid.CellText(row, column), "") << row << "," << column;
+    EXPECT_EQ(grid.CellText(2, 0), "C");
+}
+
+TEST_F(DBGridEditingTest, AClickOnACellTakesTheFocusPostsTheRowThenLeavesTheColumn) {
+    log.Hook(grid, "grid");
+    log.Hook(pageGrid, "page");
+    pageGrid.OnColExit = [&](TControl&) {
+        log.Add("ColExit " + pageGrid.SelectedField()->FieldName() + " " + code.AsString());
+    };
+    ASSERT_TRUE(Type("ZZ"));
+    log.Clear();
+    ASSERT_TRUE(User([&] { pageGrid.ClickCell(2, 1); }));
+    EXPECT_EQ(log.Joined(), "grid.Exit page.Enter BeforePost AfterPost BeforeScroll AfterScroll "
+                            "ColExit QTY C");
+    EXPECT_EQ(pageGrid.SelectedIndex(), 1);
+    EXPECT_EQ(cds.RecNo(), 3);
     EXPECT_EQ(StoredValues(cds, "CODE")[0], "ZZ");
+
+    // A cell that is not there, or a grid that cannot take the focus: nothing happens.
+    log.Clear();
+    ASSERT_TRUE(User([&] { pageGrid.ClickCell(7, 0); }));
+    grid.SetEnabled(false);
+    ASSERT_TRUE(User([&] { grid.ClickCell(0, 1); }));
+    EXPECT_EQ(log.Joined(), "");
+    EXPECT_EQ(cds.RecNo(), 3);
+}
+
+TEST_F(DBGridEditingTest, AKeyAndItsCharacterTakeOnePathWhateverDeliversThem) {
+    Texts chars;
+    form.OnKeyPress = [&](TForm&, std::string& ch) { chars.push_back(ch); };
+    form.OnKeyDown = [&](TForm&, std::uint16_t& key, TShiftState) {
+        if (key == VK_RETURN) key = 0;
+        if (key == 'D') {
+            cds.Edit();
+            code.SetAsString("DONE");
+        }
+    };
+    using Deliver = std::function<void(std::uint16_t key, const std::string& text)>;
+    const std::pair<const char*, Deliver> paths[] = {
+        {"key with its text",
+         [this](std::uint16_t key, const std::string& text) { form.PressKey(key, {}, text); }},
+        {"typed text", [this](std::uint16_t, const std::string& text) { form.TypeText(text); }},
+    };
+    for (const auto& [name, deliver] : paths) {
+        SCOPED_TRACE(name);
+        Restart();
+        chars.clear();
+        User([&] { deliver(VK_RETURN, "\r"); });
+        User([&] { deliver('D', "d"); });
+        EXPECT_EQ(code.AsString(), "DONE");
+        EXPECT_FALSE(grid.EditorModified()) << "the key handler's write took the character";
+        User([&] { deliver(VK_ESCAPE, "\x1b"); });
+        EXPECT_EQ(chars, (Texts{"d", "\x1b"})) << "Enter was discarded; Escape makes #27";
+        EXPECT_EQ(code.AsString(), "A") << "Escape cancelled";
+    }
+    // Without a text, Escape makes its character too.
+    chars.clear();
+    User([&] { form.PressKey(VK_ESCAPE, {}); });
+    EXPECT_EQ(chars, (Texts{"\x1b"}));
+    form.OnKeyPress = nullptr;
+    form.OnKeyDown = nullptr;
 }
 
 } // namespace

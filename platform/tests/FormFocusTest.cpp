@@ -249,5 +249,33 @@ TEST_F(FormFocusTest, ButtonsAndMenuEntriesNeverTakeTheFocus) {
     EXPECT_EQ(form.ActiveControl(), &grid);
 }
 
+TEST_F(FormFocusTest, ADisabledOrHiddenControlLosesTheFocusAndTakesNoKeys) {
+    struct Case {
+        const char* name;
+        TDBGrid* focused;
+        std::function<void()> takeAway;
+        TDBGrid* next;
+    };
+    const Case cases[] = {
+        {"disabled", &grid, [this] { grid.SetEnabled(false); }, &pageGrid},
+        {"hidden", &grid, [this] { grid.SetVisible(false); }, &pageGrid},
+        {"page turned", &pageGrid, [this] { book.SetPageIndex(1); }, &hiddenGrid},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        form.SetActiveControl(c.focused);
+        c.takeAway();
+        EXPECT_EQ(form.ActiveControl(), c.next);
+        // Should the focus still stand on it, no key reaches it.
+        form.SetActiveControl(c.focused);
+        Type("Z");
+        Key(VK_DELETE, {false, true});
+        EXPECT_FALSE(c.focused->EditorModified());
+        EXPECT_EQ(cds.State(), TDataSetState::Browse);
+        EXPECT_TRUE(DialogTexts().empty()) << "no question about deleting";
+    }
+}
+
 } // namespace
 } // namespace plat

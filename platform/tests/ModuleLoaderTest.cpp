@@ -45,8 +45,8 @@ TEST_F(ModuleLoaderTest, HooksRunOnceAroundTheEntryCall) {
     module->Entry("IniProc")();
     EXPECT_EQ(Ran(), (Calls{"Initialize", "IniProc"}));
 
-    const std::string missing = ErrorOf([&] { module->Entry("CriaItems"); });
-    EXPECT_NE(missing.find("CriaItems"), std::string::npos) << missing;
+    const std::string missing = ErrorOf([&] { module->Entry("CriaFormItems"); });
+    EXPECT_NE(missing.find("CriaFormItems"), std::string::npos) << missing;
     // malloc is reachable through the module's libraries, but the module does not export it.
     EXPECT_FALSE(ErrorOf([&] { module->Entry("malloc"); }).empty());
 

@@ -27,16 +27,16 @@ TEST(VandrelTest, AtualizaLocalCacheRecordsTablesInOrder) {
         cache.Subscribe([&](TObservable&, Change what) { changes += what == Change::Data; });
 
     AtualizaLocalCache(nlohmann::json::array({"ITEMS"}));
-    AtualizaLocalCache(nlohmann::json::array({"ENTRIES", "ITEMS"}));
+    AtualizaLocalCache(nlohmann::json::array({"ORDERS", "ITEMS"}));
     AtualizaLocalCache(nlohmann::json::array());
-    const std::vector<std::string> expected{"ITEMS", "ENTRIES", "ITEMS"};
+    const std::vector<std::string> expected{"ITEMS", "ORDERS", "ITEMS"};
     EXPECT_EQ(cache.Notices(), expected);
     EXPECT_EQ(told, expected);
     EXPECT_EQ(changes, 3);
 
     // A list that is not all texts is refused before anything is recorded.
     const nlohmann::json bad[] = {"ITEMS", nlohmann::json::array({1}),
-                                  nlohmann::json::array({"ENTRIES", nullptr}),
+                                  nlohmann::json::array({"ORDERS", nullptr}),
                                   nlohmann::json::object()};
     for (const auto& tables : bad)
         EXPECT_THROW(AtualizaLocalCache(tables), std::invalid_argument) << tables;

@@ -175,6 +175,7 @@ std::uint16_t KeyCodeOf(const std::string& ch, bool& shift) {
     if (c == '.') return VK_OEM_PERIOD;
     if (c == '\b') return VK_BACK;
     if (c == '\r') return VK_RETURN;
+    if (c == 0x1b) return VK_ESCAPE;
     return VK_PACKET;
 }
 
