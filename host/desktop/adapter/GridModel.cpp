@@ -89,7 +89,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     if (!grid_ || !index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!grid_->ReadOnly && index.column() < grid_->ColumnCount() &&
+    if (!grid_->ReadOnly() && index.column() < grid_->ColumnCount() &&
         !grid_->Column(index.column()).ReadOnly)
         flags |= Qt::ItemIsEditable;
     return flags;
