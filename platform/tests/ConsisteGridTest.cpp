@@ -20,7 +20,16 @@ TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
     qty.OnGetText = [](TField& f, std::string& text, bool) { text = "<" + f.AsString() + ">"; };
     EXPECT_EQ(GridText(grid, "QTY", false), "<1>");
 
+    // While the typed text is written, the field's handler still sees it in the cell, also
+    // when the handler moves the focus first.
+    std::string seen;
+    code.OnSetText = [&](TField& f, const std::string& text) {
+        qty.FocusControl();
+        seen = GridText(grid, "CODE", false);
+        f.SetAsString(text);
+    };
     ASSERT_TRUE(Key(VK_TAB)); // writes the text on leaving the column
+    EXPECT_EQ(seen, "Z");
     EXPECT_EQ(code.AsString(), "Z");
     EXPECT_EQ(GridText(grid, "CODE", false), "Z");
 

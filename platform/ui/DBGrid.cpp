@@ -7,6 +7,7 @@
 #include "ui/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace plat {
 
@@ -149,6 +150,7 @@ std::string TDBGrid::CurrentText(const std::string& fieldName) const {
     TClientDataSet* ds = DataSet();
     if (!ds) return {};
     TField* field = ds->FindField(fieldName);
+    if (field && field == writingField_) return writingText_;
     return field ? field->Text() : std::string{};
 }
 
@@ -193,12 +195,17 @@ void TDBGrid::WriteEditor() {
     const bool selectAll = selectAll_;
     editorModified_ = false;
     const unsigned generation = editorGeneration_;
-    const bool outerWrite = writingEditor_;
-    writingEditor_ = true;
+    const TField* outerField = writingField_;
+    std::string outerText = std::exchange(writingText_, text);
+    writingField_ = field;
+    const auto endWrite = [&] {
+        writingField_ = outerField;
+        writingText_ = std::move(outerText);
+    };
     try {
         field->SetText(text);
     } catch (...) {
-        writingEditor_ = outerWrite;
+        endWrite();
         // The text stays for the user to correct, unless the editor moved on meanwhile (a
         // handler selected another column or assigned the field).
         if (generation == editorGeneration_ && field == SelectedField()) {
@@ -208,7 +215,7 @@ void TDBGrid::WriteEditor() {
         }
         throw;
     }
-    writingEditor_ = outerWrite;
+    endWrite();
     ResetEditor();
 }
 
@@ -483,7 +490,7 @@ void TDBGrid::UpdateData() {
 void TDBGrid::FieldAssigned(TField& field) {
     if (&field != SelectedField()) return;
     // A key handler that writes the current cell's field has handled the key's character.
-    if (!writingEditor_) fieldWrittenByKey_ = true;
+    if (!writingField_) fieldWrittenByKey_ = true;
     ResetEditor();
 }
 

@@ -162,7 +162,10 @@ private:
     bool editorModified_ = false;
     bool selectAll_ = true;
     bool fieldWrittenByKey_ = false;
-    bool writingEditor_ = false;
+    // The field whose typed text is being written and that text: the cell keeps showing it
+    // to the field's handlers until the write is done.
+    const TField* writingField_ = nullptr;
+    std::string writingText_;
     // Bumped whenever the editor is reset, so that a failed write can tell whether the text
     // it took still belongs in the editor.
     unsigned editorGeneration_ = 0;

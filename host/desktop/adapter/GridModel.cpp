@@ -114,6 +114,7 @@ void GridModel::Observe(plat::Change what) {
             emit dataChanged(current, current);
         emit EditorChanged();
         break;
+    case plat::Change::Current:
     case plat::Change::Column:
         emit CurrentMoved();
         break;
