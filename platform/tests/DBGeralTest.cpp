@@ -16,7 +16,7 @@ public:
     explicit Writer(const std::string& path) {
         if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("open");
         Exec("PRAGMA journal_mode = WAL;"
-             "CREATE TABLE ITEMS (CDITEM TEXT, NRINI TEXT, NRFIN TEXT);");
+             "CREATE TABLE ENTRIES (CDITEM TEXT, NRFIRST TEXT, NRLAST TEXT);");
     }
     ~Writer() { sqlite3_close(db_); }
     void Exec(const std::string& sql) {
@@ -37,22 +37,21 @@ protected:
     void SetUp() override {
         path_ = dir_.File("ger06700.db");
         writer_ = std::make_unique<Writer>(path_);
-        writer_->Exec("INSERT INTO ITEMS VALUES ('01','01','10'), ('01','11','31'),"
+        writer_->Exec("INSERT INTO ENTRIES VALUES ('01','01','10'), ('01','11','31'),"
                       "('01','32','05'), ('02','01','09'), ('02','10','10'), ('0''','01','07');");
         HostConfig::SetOverride("db", "sqlite:" + path_);
-        qryMaxFin_.SQL = {"SELECT",   "      MAX (NRFIN)  AS NRFIN",
-                             "   FROM",  "      ITEMS",
-                             "   WHERE", "      (CDITEM = :P_CDITEM)"};
+        qryMaxLast_.SQL = {"SELECT",   "      MAX (NRLAST)  AS NRLAST", "   FROM", "      ENTRIES",
+                           "   WHERE", "      (CDITEM = :P_CDITEM)"};
     }
     void TearDown() override {
         dtmDBGeral().Close();
         HostConfig::ClearOverrides();
     }
-    std::string MaxDiaFin(const std::string& code) {
-        qryMaxFin_.Close();
-        qryMaxFin_.ParamByName("P_CDITEM").SetAsString(code);
-        qryMaxFin_.Open();
-        return qryMaxFin_.FieldByName("NRFIN").AsString();
+    std::string MaxLast(const std::string& code) {
+        qryMaxLast_.Close();
+        qryMaxLast_.ParamByName("P_CDITEM").SetAsString(code);
+        qryMaxLast_.Open();
+        return qryMaxLast_.FieldByName("NRLAST").AsString();
     }
     static std::string ErrorOf(const std::function<void()>& action) {
         try {
@@ -66,7 +65,7 @@ protected:
     test::TempDir dir_;
     std::string path_;
     std::unique_ptr<Writer> writer_;
-    TADOIBQuery qryMaxFin_{nullptr, "qryMaxDiaFin"};
+    TADOIBQuery qryMaxLast_{nullptr, "qryMaxLast"};
 };
 
 TEST_F(DBGeralTest, HighestFinalDayOfATerm) {
@@ -77,28 +76,28 @@ TEST_F(DBGeralTest, HighestFinalDayOfATerm) {
         {"x' OR '1'='1", ""},
     };
     for (const auto& [code, day] : cases)
-        EXPECT_EQ(MaxDiaFin(code), day) << code;
-    EXPECT_FALSE(qryMaxFin_.Eof()); // an aggregate gives its one row even then
-    EXPECT_TRUE(qryMaxFin_.FieldByName("nrfin").IsNull());
+        EXPECT_EQ(MaxLast(code), day) << code;
+    EXPECT_FALSE(qryMaxLast_.Eof()); // an aggregate gives its one row even then
+    EXPECT_TRUE(qryMaxLast_.FieldByName("nrlast").IsNull());
 
     // What the server writes meanwhile shows at the next read.
-    writer_->Exec("INSERT INTO ITEMS VALUES ('99','01','15');");
-    EXPECT_EQ(MaxDiaFin("99"), "15");
+    writer_->Exec("INSERT INTO ENTRIES VALUES ('99','01','15');");
+    EXPECT_EQ(MaxLast("99"), "15");
 }
 
 TEST_F(DBGeralTest, ConnectionFollowsTheConfiguredDatabase) {
-    EXPECT_EQ(MaxDiaFin("02"), "10");
+    EXPECT_EQ(MaxLast("02"), "10");
     TDatabaseConnection* first = &dtmDBGeral().Connection();
     EXPECT_EQ(&dtmDBGeral().Connection(), first); // opened once while the URL stays
 
     const std::string other = dir_.File("outro.db");
     Writer otherWriter(other);
-    otherWriter.Exec("INSERT INTO ITEMS VALUES ('02','01','20');");
+    otherWriter.Exec("INSERT INTO ENTRIES VALUES ('02','01','20');");
     HostConfig::SetOverride("db", "sqlite:" + other);
-    EXPECT_EQ(MaxDiaFin("02"), "20");
+    EXPECT_EQ(MaxLast("02"), "20");
 
     HostConfig::SetOverride("db", "sqlite:" + dir_.File("nao-existe.db"));
-    EXPECT_NE(ErrorOf([&] { MaxDiaFin("02"); }).find("nao-existe.db"), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { MaxLast("02"); }).find("nao-existe.db"), std::string::npos);
     EXPECT_FALSE(dtmDBGeral().Connected()); // no silent fallback to the former database
     EXPECT_FALSE(std::filesystem::exists(dir_.File("nao-existe.db")));
 
@@ -107,13 +106,13 @@ TEST_F(DBGeralTest, ConnectionFollowsTheConfiguredDatabase) {
 }
 
 TEST_F(DBGeralTest, MisuseGivesClearErrors) {
-    EXPECT_NE(ErrorOf([&] { qryMaxFin_.ParamByName("P_OUTRO"); }).find("P_OUTRO"),
+    EXPECT_NE(ErrorOf([&] { qryMaxLast_.ParamByName("P_OUTRO"); }).find("P_OUTRO"),
               std::string::npos);
-    EXPECT_NE(ErrorOf([&] { qryMaxFin_.FieldByName("NRFIN"); }).find("não está aberta"),
+    EXPECT_NE(ErrorOf([&] { qryMaxLast_.FieldByName("NRLAST"); }).find("não está aberta"),
               std::string::npos);
-    EXPECT_NE(ErrorOf([&] { qryMaxFin_.Open(); }).find("sem valor"), std::string::npos);
-    MaxDiaFin("01");
-    EXPECT_NE(ErrorOf([&] { qryMaxFin_.FieldByName("CDITEM"); }).find("CDITEM"),
+    EXPECT_NE(ErrorOf([&] { qryMaxLast_.Open(); }).find("sem valor"), std::string::npos);
+    MaxLast("01");
+    EXPECT_NE(ErrorOf([&] { qryMaxLast_.FieldByName("CDITEM"); }).find("CDITEM"),
               std::string::npos);
 
     TADOIBQuery query(nullptr, "qry");
@@ -122,25 +121,25 @@ TEST_F(DBGeralTest, MisuseGivesClearErrors) {
     EXPECT_FALSE(query.Active());
 
     // The host reads only: the server's data cannot be changed through it.
-    query.SQL = {"DELETE FROM ITEMS"};
+    query.SQL = {"DELETE FROM ENTRIES"};
     EXPECT_FALSE(ErrorOf([&] { query.Open(); }).empty());
-    EXPECT_EQ(MaxDiaFin("01"), "31");
+    EXPECT_EQ(MaxLast("01"), "31");
 }
 
 TEST_F(DBGeralTest, CursorWalksEveryRowOnAGivenConnection) {
     auto connection = TDatabaseConnection::Open("sqlite://" + path_);
     TADOIBQuery query(nullptr, "qry");
     query.Connection = connection.get();
-    query.SQL = {"SELECT NRINI, NRFIN FROM ITEMS", "WHERE CDITEM = :cd",
-                 "AND NRINI <> ':cd' -- :nada", "ORDER BY NRINI"};
+    query.SQL = {"SELECT NRFIRST, NRLAST FROM ENTRIES", "WHERE CDITEM = :cd",
+                 "AND NRFIRST <> ':cd' -- :nada", "ORDER BY NRFIRST"};
     query.ParamByName("CD").SetAsString("01");
     query.Open();
     std::vector<std::string> days;
     for (; !query.Eof(); query.Next())
-        days.push_back(query.FieldByName("NRINI").AsString());
+        days.push_back(query.FieldByName("NRFIRST").AsString());
     EXPECT_EQ(days, (std::vector<std::string>{"01", "11", "32"}));
     EXPECT_EQ(query.RecordCount(), 3);
-    EXPECT_EQ(query.FieldByName("NRFIN").AsString(), "05"); // stays on the last row
+    EXPECT_EQ(query.FieldByName("NRLAST").AsString(), "05"); // stays on the last row
 }
 
 TEST(SqlParamsTest, OnlyBareNamesAreParameters) {
