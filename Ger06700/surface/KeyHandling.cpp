@@ -154,7 +154,9 @@ void TfrmFormPgto::dbgDiaPgtoKeyPress(plat::TControl&, std::string& key) {
 }
 
 void TfrmFormPgto::dbgDiaSemanaKeyPress(plat::TControl&, std::string& key) {
-    if (key.empty()) return;
+    // Escape has cancelled the row: its character turned into a space would start editing
+    // the row again at once, with a blank typed in the cell.
+    if (key.empty() || key == "\x1b") return;
     if (key.size() != 1 || key[0] < '1' || key[0] > '7') {
         key = " ";
         return;

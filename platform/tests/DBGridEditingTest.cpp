@@ -537,10 +537,14 @@ TEST_F(DBGridEditingTest, AKeyAndItsCharacterTakeOnePathWhateverDeliversThem) {
         EXPECT_EQ(code.AsString(), "DONE");
         EXPECT_FALSE(grid.EditorModified()) << "the key handler's write took the character";
         User([&] { deliver(VK_ESCAPE, "\x1b"); });
-        EXPECT_EQ(chars, (Texts{"d"})) << "Enter was discarded; Escape makes no character";
+        EXPECT_EQ(chars, (Texts{"d", "\x1b"})) << "Enter was discarded; Escape makes #27";
         EXPECT_EQ(code.AsString(), "A") << "Escape cancelled";
-        EXPECT_EQ(cds.State(), TDataSetState::Browse);
+        EXPECT_EQ(cds.State(), TDataSetState::Browse) << "its character is no typing";
     }
+    // Without a text, Escape makes its character too.
+    chars.clear();
+    User([&] { form.PressKey(VK_ESCAPE, {}); });
+    EXPECT_EQ(chars, (Texts{"\x1b"}));
     form.OnKeyPress = nullptr;
     form.OnKeyDown = nullptr;
 }

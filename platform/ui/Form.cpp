@@ -138,13 +138,11 @@ void TForm::PressKey(std::uint16_t key, TShiftState shift, std::string text) {
     std::uint16_t k = key;
     KeyDownPhase(k, shift);
     if (k == 0) return;
-    // Escape is all key: the grid cancels with it, and a character after the cancel would
-    // reach key-press handlers that turn any character into typing (and start the edit again).
-    if (key == VK_ESCAPE) return;
-    // Of the keys without a printable character, Enter and Backspace make one.
+    // Of the keys without a printable character, Enter, Backspace and Escape make one.
     if (text.empty() && !shift.ctrl && !shift.alt) {
         if (key == VK_RETURN) text = "\r";
         if (key == VK_BACK) text = "\b";
+        if (key == VK_ESCAPE) text = "\x1b";
     }
     if (!text.empty()) CharPhase(text);
 }

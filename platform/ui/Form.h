@@ -54,7 +54,7 @@ public:
     /// control's own handling), then, unless the key was discarded (set to 0), the character
     /// phase (form's OnKeyPress when KeyPreview, then the control's, then its own handling)
     /// unless a handler discarded the character (empty or the character 0). Without text,
-    /// Enter and Backspace make theirs ("\r", "\b") unless Ctrl or Alt is held; Escape makes none.
+    /// Enter, Backspace and Escape make theirs ("\r", "\b", "\x1b") unless Ctrl or Alt is held.
     void PressKey(std::uint16_t key, TShiftState shift, std::string text = {});
     /// A character with no key of its own (an input method's): the character phase only.
     void PressChar(std::string ch);
