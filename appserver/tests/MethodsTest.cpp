@@ -58,8 +58,9 @@ TEST(Methods, GetMethodsReturnTheirPacketsInOrder) {
     EXPECT_EQ(client.Result("GetVerCdForm", {"02"}),
               json({{"fields", {StringField("CDFORMPGTO", 2)}}, {"rows", {{"02"}}}}));
 
-    // Codes with nothing stored, the empty code included, give packets without rows.
-    for (const char* code : {"", "99", "1", "01 "}) {
+    // Codes with nothing stored, the empty code included, give packets without rows; a code
+    // wider than its column is refused (the hostile requests).
+    for (const char* code : {"", "99", "1", "1 "}) {
         SCOPED_TRACE(code);
         EXPECT_EQ(client.Result("GetDiaPgto", {code})["rows"], json::array());
         EXPECT_EQ(client.Result("GetDiaPgto", {code})["fields"].size(), 7u);

@@ -11,6 +11,12 @@ void RpcClient::Write(const std::string& bytes) {
     asio::write(socket_, asio::buffer(bytes));
 }
 
+bool RpcClient::TryWrite(const std::string& bytes) {
+    asio::error_code error;
+    asio::write(socket_, asio::buffer(bytes), error);
+    return !error;
+}
+
 std::string RpcClient::ReadLine() {
     asio::error_code error;
     std::size_t length = asio::read_until(socket_, asio::dynamic_buffer(buffer_), '\n', error);

@@ -18,6 +18,8 @@ public:
     nlohmann::json Error(const std::string& method, const nlohmann::json& params);
     /// Sends raw bytes without adding anything.
     void Write(const std::string& bytes);
+    /// Sends raw bytes as far as the server takes them; false when it closed or reset.
+    bool TryWrite(const std::string& bytes);
     /// Reads one answer line; empty when the server closed the connection.
     std::string ReadLine();
 

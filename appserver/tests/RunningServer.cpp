@@ -26,7 +26,7 @@ void RunningServer::Start(unsigned short port) {
     options.port = port;
     options.database.readers = 2;
     options.database.writers = 2;
-    options.maxLineLength = maxLineLength_;
+    options.limits.maxLineBytes = maxLineLength_;
     options.handleSignals = false;
     server_ = std::make_unique<ger::Server>(options, *factory_);
     port_ = server_->Port();

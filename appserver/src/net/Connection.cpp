@@ -5,7 +5,7 @@
 namespace ger {
 
 Connection::Connection(asio::ip::tcp::socket socket, ConnectionShared& shared)
-    : socket_(std::move(socket)), shared_(shared), framer_(shared.maxLineLength) {}
+    : socket_(std::move(socket)), shared_(shared), framer_(shared.limits.maxLineBytes) {}
 
 void Connection::Start() {
     asio::error_code ignored;
@@ -60,7 +60,7 @@ void Connection::Next() {
 
 void Connection::Run(std::string line) {
     const auto started = Clock::now();
-    auto parsed = RequestHandler::Parse(line);
+    auto parsed = RequestHandler::Parse(line, shared_.limits);
     if (auto* reply = std::get_if<Reply>(&parsed)) return Finish("-", *reply, started);
     RunOnDatabase(std::move(std::get<Request>(parsed)), started);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "guard/RequestLimits.h"
 #include "net/LineFramer.h"
 #include "rpc/RequestHandler.h"
 #include "storage/Database.h"
@@ -19,7 +20,7 @@ class Connection;
 struct ConnectionShared {
     asio::io_context& io;
     Database& database;
-    std::size_t maxLineLength;
+    RequestLimits limits;
     /// Bytes are read here and only the unfinished part of a line is kept by a connection, so
     /// an idle connection holds no read buffer at all.
     std::array<char, 64 * 1024> scratch{};

@@ -25,7 +25,7 @@ bool OutOfResources(const asio::error_code& error) {
 
 Server::Server(ServerOptions options, const StorageFactory& storageFactory)
     : options_(std::move(options)), database_(Database::Open(storageFactory, options_.database)),
-      shared_{io_, *database_, options_.maxLineLength, {}, {}}, acceptor_(io_), signals_(io_),
+      shared_{io_, *database_, options_.limits, {}, {}}, acceptor_(io_), signals_(io_),
       acceptDelay_(io_) {
     asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
     acceptor_.open(endpoint.protocol());

@@ -1,4 +1,5 @@
 #pragma once
+#include "guard/RequestLimits.h"
 #include "net/Connection.h"
 #include "storage/Database.h"
 #include "storage/StorageFactory.h"
@@ -15,7 +16,7 @@ struct ServerOptions {
     std::string address = "127.0.0.1";
     unsigned short port = 6700; ///< 0 picks a free port; Port() tells which
     DatabaseOptions database;   ///< threads serving the database
-    std::size_t maxLineLength = 16 * 1024 * 1024;
+    RequestLimits limits;       ///< what one request may hold
     bool handleSignals = true; ///< stop on SIGINT and SIGTERM
 };
 

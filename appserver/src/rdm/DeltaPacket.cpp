@@ -1,5 +1,6 @@
 #include "rdm/DeltaPacket.h"
 
+#include "guard/Utf8Text.h"
 #include "rpc/RpcError.h"
 
 namespace ger {
@@ -7,6 +8,16 @@ namespace {
 
 [[noreturn]] void Malformed(const std::string& what) {
     throw RpcError(RpcError::InvalidParams, "Pacote de alterações inválido: " + what);
+}
+
+/// A field's type and width, where the packet gives them, must be the table's: a client that
+/// describes a column otherwise holds values the column cannot take.
+void CheckDescription(const nlohmann::json& field, const FieldDef& column) {
+    const char* type = column.type == FieldType::Float ? "float" : "string";
+    if (field.contains("type") && field["type"] != type)
+        Malformed("o campo " + column.name + " é do tipo " + type + ".");
+    if (column.type == FieldType::String && field.contains("size") && field["size"] != column.size)
+        Malformed("o campo " + column.name + " tem largura " + std::to_string(column.size) + ".");
 }
 
 /// For each column of the packet, its position in the table.
@@ -19,7 +30,10 @@ std::vector<std::size_t> MapFields(const nlohmann::json& fields, const TableDef&
             Malformed("cada campo de \"fields\" deve ter um \"name\" de texto.");
         const std::string name = field["name"].get<std::string>();
         int index = table.IndexOf(name);
-        if (index < 0) Malformed("o campo " + name + " não existe na tabela " + table.name + ".");
+        if (index < 0)
+            Malformed("o campo " + Utf8Text::Excerpt(name) + " não existe na tabela " + table.name +
+                      ".");
+        CheckDescription(field, table.fields[static_cast<std::size_t>(index)]);
         if (seen[static_cast<std::size_t>(index)])
             Malformed("o campo " + name + " aparece mais de uma vez.");
         seen[static_cast<std::size_t>(index)] = true;
@@ -74,7 +88,7 @@ DeltaPacket DeltaPacket::Parse(const nlohmann::json& packet, const TableDef& tab
             change.op = DeltaOp::Delete;
             change.oldRow = ReadRow(item, "old", positions, number);
         } else {
-            Malformed("operação desconhecida \"" + op + "\" na alteração " +
+            Malformed("operação desconhecida \"" + Utf8Text::Excerpt(op) + "\" na alteração " +
                       std::to_string(number) + " (use insert, update ou delete).");
         }
         delta.changes.push_back(std::move(change));

@@ -19,10 +19,12 @@ namespace {
 void DiaPgtoDelta::Apply(const DeltaPacket& delta) {
     const RowValidator validator(DiaPgtoTable());
     TableWriter days(storage_, DiaPgtoTable());
-
-    for (const DeltaChange& change : delta.changes) {
+    // Every value is checked before the first statement runs: a refused delta costs the
+    // database nothing.
+    for (const DeltaChange& change : delta.changes)
         validator.CheckChange(change);
 
+    for (const DeltaChange& change : delta.changes) {
         switch (change.op) {
         case DeltaOp::Insert:
             if (!FormPgtoDelta::TermExists(storage_, TermCodeOf(change.newRow)))

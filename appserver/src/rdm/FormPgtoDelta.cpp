@@ -17,10 +17,12 @@ void FormPgtoDelta::Apply(const DeltaPacket& delta) {
     const RowValidator validator(FormPgtoTable());
     const SqlDialect& dialect = storage_.Dialect();
     TableWriter terms(storage_, FormPgtoTable());
-
-    for (const DeltaChange& change : delta.changes) {
+    // Every value is checked before the first statement runs: a refused delta costs the
+    // database nothing.
+    for (const DeltaChange& change : delta.changes)
         validator.CheckChange(change);
 
+    for (const DeltaChange& change : delta.changes) {
         switch (change.op) {
         case DeltaOp::Insert:
             if (TermExists(storage_, TermCodeOf(change.newRow)))

@@ -1,5 +1,6 @@
 #include "rdm/RowValidator.h"
 
+#include "guard/Utf8Text.h"
 #include "rpc/RpcError.h"
 
 #include <algorithm>
@@ -12,11 +13,8 @@ namespace {
     throw RpcError(RpcError::Refused, message);
 }
 
-/// Characters of a UTF-8 text: every byte that does not continue a sequence starts one.
-std::size_t CharacterCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
+std::string WholeText(double number) {
+    return std::to_string(static_cast<long long>(number));
 }
 
 bool IsBlank(const std::string& text) {
@@ -36,6 +34,9 @@ void RowValidator::CheckType(const FieldDef& field, const nlohmann::json& value)
     if (value.is_null()) return;
     if (field.type == FieldType::String) {
         if (!value.is_string()) Refuse("O campo " + field.name + " deve receber um texto.");
+        if (!Utf8Text::IsAcceptable(value.get_ref<const std::string&>()))
+            Refuse("O campo " + field.name +
+                   " contém caracteres inválidos (texto fora do UTF-8 ou caractere nulo).");
     } else {
         if (!value.is_number()) Refuse("O campo " + field.name + " deve receber um número.");
         if (!std::isfinite(value.get<double>()))
@@ -44,9 +45,18 @@ void RowValidator::CheckType(const FieldDef& field, const nlohmann::json& value)
 }
 
 void RowValidator::CheckContent(const FieldDef& field, const nlohmann::json& value) const {
+    if (field.type == FieldType::Float && value.is_number()) {
+        const double number = value.get<double>();
+        if (std::floor(number) != number)
+            Refuse("O campo " + field.name + " deve receber um número inteiro.");
+        if (number < field.minimum || number > field.maximum)
+            Refuse("O campo " + field.name + " deve receber um número entre " +
+                   WholeText(field.minimum) + " e " + WholeText(field.maximum) + ".");
+        return;
+    }
     if (field.type != FieldType::String || !value.is_string()) return;
     const std::string& text = value.get_ref<const std::string&>();
-    std::size_t length = CharacterCount(text);
+    std::size_t length = Utf8Text::Characters(text);
     if (length > static_cast<std::size_t>(field.size))
         Refuse("O campo " + field.name + " aceita no máximo " + std::to_string(field.size) +
                " caracteres; foram enviados " + std::to_string(length) + ".");

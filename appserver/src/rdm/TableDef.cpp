@@ -51,16 +51,19 @@ const TableDef& FormPgtoTable() {
 }
 
 const TableDef& DiaPgtoTable() {
-    static const TableDef table{"DIAPGTO",
-                                {
-                                    {"CDFORMPGTO", FieldType::String, 2, {}, true},
-                                    {"NRDIAINIPGTO", FieldType::String, 2, {}, false},
-                                    {"NRDIAFINPGTO", FieldType::String, 2, {}, false},
-                                    {"NRDIAPGTOVAR", FieldType::String, 2, {}, false},
-                                    {"NRMESFORMPGT", FieldType::Float, 0, {}, false},
-                                    {"NRNUMMESPGTO", FieldType::Float, 0, {}, false},
-                                    {"NRDIAPGTOSEMANA", FieldType::String, 2, {}, false},
-                                }};
+    static const TableDef table{
+        "DIAPGTO",
+        {
+            {"CDFORMPGTO", FieldType::String, 2, {}, true},
+            {"NRDIAINIPGTO", FieldType::String, 2, {}, false},
+            {"NRDIAFINPGTO", FieldType::String, 2, {}, false},
+            {"NRDIAPGTOVAR", FieldType::String, 2, {}, false},
+            // the month or week of payment: 0 or 1, or the 1st to 10th following month
+            {"NRMESFORMPGT", FieldType::Float, 0, {}, false, 0, 10},
+            // a number of months, or the week of the month 1 to 4
+            {"NRNUMMESPGTO", FieldType::Float, 0, {}, false, 0, 999},
+            {"NRDIAPGTOSEMANA", FieldType::String, 2, {}, false},
+        }};
     return table;
 }
 

@@ -13,6 +13,8 @@ struct FieldDef {
     int size = 0;                   ///< characters, for text fields
     std::vector<std::string> codes; ///< accepted values of a coded field; empty when free
     bool required = false;          ///< must hold a non-blank value (the term code)
+    double minimum = 0;             ///< number fields: whole numbers from minimum to maximum
+    double maximum = 0;
 };
 
 /// The columns of one table, in the order the packets carry them.

@@ -1,5 +1,8 @@
 #include "rpc/RequestHandler.h"
 
+#include "guard/BoundedJsonParser.h"
+#include "guard/RequestValidator.h"
+#include "guard/Utf8Text.h"
 #include "rdm/RdmFormPgto.h"
 #include "rpc/RpcError.h"
 #include "storage/StorageError.h"
@@ -45,48 +48,70 @@ std::string RequestHandler::NoResources() {
                          "tente novamente em instantes.");
 }
 
-std::variant<Request, Reply> RequestHandler::Parse(std::string_view line) {
+std::variant<Request, Reply> RequestHandler::Parse(std::string_view line,
+                                                   const RequestLimits& limits) {
     if (IsBlank(line)) return Reply{std::nullopt, true, "blank"};
+    if (line.size() > limits.maxLineBytes)
+        return Reply{LineTooLong(limits.maxLineBytes), false,
+                     std::to_string(RpcError::InvalidRequest)};
 
-    nlohmann::json parsed = nlohmann::json::parse(line, nullptr, false);
-    if (parsed.is_discarded())
+    auto parsed = BoundedJsonParser(limits).Parse(line);
+    switch (parsed.outcome) {
+    case BoundedJsonParser::Outcome::Parsed:
+        break;
+    case BoundedJsonParser::Outcome::Malformed:
         return ErrorReply(nullptr, RpcError::ParseError,
                           "Requisição malformada: o texto recebido não é JSON válido.");
-    if (!parsed.is_object())
+    case BoundedJsonParser::Outcome::TooDeep:
+        return ErrorReply(nullptr, RpcError::InvalidRequest,
+                          "Requisição recusada: mais de " + std::to_string(limits.maxDepth) +
+                              " níveis de listas e objetos aninhados.");
+    case BoundedJsonParser::Outcome::TooManyValues:
+        return ErrorReply(nullptr, RpcError::InvalidRequest,
+                          "Requisição recusada: mais de " + std::to_string(limits.maxValues) +
+                              " valores em uma só requisição.");
+    case BoundedJsonParser::Outcome::DuplicateKey:
+        return ErrorReply(nullptr, RpcError::InvalidRequest,
+                          "Requisição recusada: a chave \"" + Utf8Text::Excerpt(parsed.duplicate) +
+                              "\" aparece duas vezes no mesmo objeto.");
+    }
+    nlohmann::json& envelope = parsed.value;
+    if (!envelope.is_object())
         return ErrorReply(nullptr, RpcError::InvalidRequest,
                           "Requisição inválida: esperado um objeto JSON-RPC 2.0.");
 
     Request request;
-    request.notification = !parsed.contains("id");
-    if (!request.notification) request.id = std::move(parsed["id"]);
+    request.notification = !envelope.contains("id");
+    if (!request.notification) request.id = std::move(envelope["id"]);
     if (!request.id.is_null() && !request.id.is_string() && !request.id.is_number())
         return ErrorReply(nullptr, RpcError::InvalidRequest,
                           "Requisição inválida: \"id\" deve ser texto, número ou null.");
-    if (parsed.value("jsonrpc", nlohmann::json()) != "2.0")
+    if (envelope.value("jsonrpc", nlohmann::json()) != "2.0")
         return ErrorReply(request.id, RpcError::InvalidRequest,
                           "Requisição inválida: \"jsonrpc\" deve ser \"2.0\".");
-    if (!parsed.contains("method") || !parsed["method"].is_string())
+    if (!envelope.contains("method") || !envelope["method"].is_string())
         return ErrorReply(request.id, RpcError::InvalidRequest,
                           "Requisição inválida: falta o nome do método (\"method\").");
-    request.method = parsed["method"].get<std::string>();
+    request.method = envelope["method"].get<std::string>();
     request.params =
-        parsed.contains("params") ? std::move(parsed["params"]) : nlohmann::json::array();
+        envelope.contains("params") ? std::move(envelope["params"]) : nlohmann::json::array();
+    try {
+        // Nothing reaches the database before the whole call has passed its checks.
+        RequestValidator(limits).Check(request.method, request.params);
+    } catch (const RpcError& error) {
+        Reply reply = ErrorReply(request.id, error.code(), error.what());
+        if (request.notification) reply.line.reset();
+        return reply;
+    }
     const std::string& prefix = ServerPrefix();
-    request.writes = request.method.compare(0, prefix.size(), prefix) == 0 &&
-                     RdmFormPgto::Writes(request.method.substr(prefix.size()));
+    request.writes = RdmFormPgto::Writes(request.method.substr(prefix.size()));
     return request;
 }
 
 Reply RequestHandler::Execute(const Request& request, Storage& storage) {
     Reply reply;
     try {
-        if (!request.params.is_array())
-            throw RpcError(RpcError::InvalidParams, "Parâmetros inválidos para " + request.method +
-                                                        ": esperada uma lista de argumentos.");
         const std::string& prefix = ServerPrefix();
-        if (request.method.compare(0, prefix.size(), prefix) != 0)
-            throw RpcError(RpcError::MethodNotFound,
-                           "Método desconhecido: " + request.method + ".");
         nlohmann::json result =
             RdmFormPgto(storage).Call(request.method.substr(prefix.size()), request.params);
         reply.line = Dump({{"jsonrpc", "2.0"}, {"id", request.id}, {"result", std::move(result)}});
@@ -108,8 +133,9 @@ Reply RequestHandler::DatabaseFailure(const Request& request, const std::string&
     return reply;
 }
 
-Reply RequestHandler::Handle(std::string_view line, Storage& storage) {
-    auto parsed = Parse(line);
+Reply RequestHandler::Handle(std::string_view line, Storage& storage,
+                             const RequestLimits& limits) {
+    auto parsed = Parse(line, limits);
     if (auto* reply = std::get_if<Reply>(&parsed)) return std::move(*reply);
     const Request& request = std::get<Request>(parsed);
     if (!request.writes) return Execute(request, storage);

@@ -1,4 +1,5 @@
 #pragma once
+#include "guard/RequestLimits.h"
 #include "storage/Storage.h"
 
 #include <nlohmann/json.hpp>
@@ -26,14 +27,16 @@ struct Reply {
 };
 
 /// Turns JSON-RPC 2.0 request lines into response lines, doing no network I/O and holding no
-/// state: Parse reads the envelope (on the network thread, without the database), Execute runs
-/// the call on the storage session it is given (on a database thread). Every failure becomes a
+/// state: Parse reads the line under the request limits and checks the whole call (on the
+/// network thread, without the database), Execute runs the call on the storage session it is
+/// given (on a database thread). Every failure becomes a
 /// JSON-RPC error whose message can be shown to the user; nothing escapes as an exception.
 class RequestHandler {
 public:
-    /// The request of line, or the reply when it needs no database (blank line, malformed
-    /// request: answered at once).
-    static std::variant<Request, Reply> Parse(std::string_view line);
+    /// The request of line, or the reply when it needs no database (blank line, a request
+    /// that is malformed, over a limit or refused by its checks: answered at once).
+    static std::variant<Request, Reply> Parse(std::string_view line,
+                                              const RequestLimits& limits = {});
     /// Runs request on storage. A write runs inside the caller's transaction or savepoint and
     /// changes nothing when the reply is not ok.
     static Reply Execute(const Request& request, Storage& storage);
@@ -41,7 +44,8 @@ public:
     static Reply DatabaseFailure(const Request& request, const std::string& message);
     /// Parse and Execute in one, for a caller that holds its own session (tools, tests); a write
     /// runs in a transaction of its own.
-    static Reply Handle(std::string_view line, Storage& storage);
+    static Reply Handle(std::string_view line, Storage& storage,
+                        const RequestLimits& limits = {});
 
     /// The response to a request line longer than the server accepts.
     static std::string LineTooLong(std::size_t limit);

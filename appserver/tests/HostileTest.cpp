@@ -1,0 +1,321 @@
+// The program under attack from loopback: every hostile request gets its refusal or its close,
+// the process stays up and small, a well-behaved client is served all along, and the
+// database ends as it began.
+#include "Packets.h"
+#include "RpcClient.h"
+#include "ServerProcess.h"
+#include "TempFolder.h"
+#include "rdm/Schema.h"
+#include "storage/StorageFactory.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+using nlohmann::json;
+using namespace packets;
+using Clock = std::chrono::steady_clock;
+
+enum class Expect {
+    Error,  ///< an error with the code, the connection still serving
+    Answer, ///< a normal answer: hostile-looking text that is harmless (SQL in a code)
+    Close,  ///< at most one error line, then the connection closes
+};
+
+struct Attack {
+    std::string name;
+    std::string bytes; ///< sent as is
+    Expect expect;
+    int code = 0;
+};
+
+std::string Request(const std::string& method, const json& params) {
+    return json{{"jsonrpc", "2.0"},
+                {"id", 7},
+                {"method", "Ger06700.rdmFormPgto." + method},
+                {"params", params}}
+               .dump(-1, ' ', false, json::error_handler_t::replace) +
+           "\n";
+}
+Attack Call(std::string name, const std::string& method, const json& params, int code) {
+    return {std::move(name), Request(method, params), Expect::Error, code};
+}
+Attack Raw(std::string name, std::string line, int code) {
+    return {std::move(name), std::move(line) + "\n", Expect::Error, code};
+}
+std::string Nested(std::size_t depth, const std::string& open, const std::string& close) {
+    std::string text;
+    text.reserve(depth * (open.size() + close.size()));
+    for (std::size_t i = 0; i < depth; ++i)
+        text += open;
+    for (std::size_t i = 0; i < depth; ++i)
+        text += close;
+    return text;
+}
+std::string Repeated(std::size_t count, const std::string& item) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += (i ? "," : "") + item;
+    return text;
+}
+
+const json Term01 = Term("01", "Trinta dias");
+const json Day01 = Day("01", "01", "31", "10", 1.0, 1.0);
+const std::string Envelope = R"({"jsonrpc":"2.0","id":7,"method":"Ger06700.rdmFormPgto.)";
+
+std::vector<Attack> Attacks() {
+    const int parse = -32700, invalid = -32600, unknown = -32601, params = -32602, refused = 1;
+    const std::string sql = "x';DROP TABLE FORMPGTO;--";
+    std::vector<Attack> attacks{
+        Raw("not json", "GET / HTTP/1.1", parse),
+        Raw("truncated json", Envelope + "GetFormPgto\",\"params\":[", parse),
+        Raw("invalid UTF-8 in a string", Envelope + "GetDiaPgto\",\"params\":[\"\xC3\x28\"]}",
+            parse),
+        Raw("overlong UTF-8", Envelope + "GetDiaPgto\",\"params\":[\"\xC0\xAF\"]}", parse),
+        Raw("lone surrogate", Envelope + "GetDiaPgto\",\"params\":[\"\\ud800\"]}", parse),
+        Raw("bytes outside strings", "\xFF\xFE{}", parse),
+        Raw("number beyond double", Envelope + "GetFormPgto\",\"params\":[],\"x\":1e400}", parse),
+        Raw("100000 nested arrays in params",
+            Envelope + "GetFormPgto\",\"params\":" + Nested(100000, "[", "]") + "}", invalid),
+        Raw("100000 nested arrays in id",
+            R"({"jsonrpc":"2.0","id":)" + Nested(100000, "[", "]") + "}", invalid),
+        Raw("100000 nested objects", Nested(100000, R"({"a":)", "}"), invalid),
+        Raw("80000 empty objects",
+            Envelope + "GetFormPgto\",\"params\":[" + Repeated(80000, "{}") + "]}", invalid),
+        Raw("repeated method key",
+            Envelope + R"(GetFormPgto","method":"Ger06700.rdmFormPgto.SetFormPgto","params":[]})",
+            invalid),
+        Raw("batch", "[" + json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "x"}}.dump() + "]",
+            invalid),
+        Raw("id an object", R"({"jsonrpc":"2.0","id":{"a":1},"method":"x"})", invalid),
+        Raw("id an array", R"({"jsonrpc":"2.0","id":[1],"method":"x"})", invalid),
+        Raw("no jsonrpc", R"({"id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto"})", invalid),
+        Raw("jsonrpc 1.0", R"({"jsonrpc":"1.0","id":1,"method":"x"})", invalid),
+        Raw("method a number", R"({"jsonrpc":"2.0","id":1,"method":12})", invalid),
+        Call("unknown method", "DropTables", json::array(), unknown),
+        Call("method with NUL", std::string("GetFormPgto\0x", 13), json::array(), unknown),
+        Call("method of 100 kB", std::string(100000, 'M'), json::array(), unknown),
+        Raw("method of another module",
+            R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmOutro.GetFormPgto"})", unknown),
+        Raw("params an object", Envelope + R"(GetDiaPgto","params":{"code":"01"}})", params),
+        Call("GetFormPgto with an argument", "GetFormPgto", {"01"}, params),
+        Call("GetDiaPgto without argument", "GetDiaPgto", json::array(), params),
+        Call("GetDiaPgto with a number", "GetDiaPgto", {1}, params),
+        Call("GetPeriodo with two codes", "GetPeriodo", {"01", "02"}, params),
+        Call("GetDiaPgto with a list", "GetDiaPgto", json::array({json::array({"01"})}), params),
+        Call("GetVerCdForm with a 10 kB code", "GetVerCdForm", {std::string(10000, '0')}, params),
+        Call("GetDiaPgto with a NUL", "GetDiaPgto", {std::string("0\0", 2)}, params),
+        Call("GetPeriodo with SQL", "GetPeriodo", {sql}, params),
+        {"GetVerCdForm with SQL quote", Request("GetVerCdForm", {"';"}), Expect::Answer},
+        Call("SetFormPgto with a text", "SetFormPgto", {"delta"}, params),
+        Call("SetDiaPgto with the other table's fields", "SetDiaPgto",
+             TermDelta({Insert(Term("09"))}), params),
+        Call("SetFormPgto with the other table's fields", "SetFormPgto",
+             DayDelta({Insert(Day("01", "01", "31", "05"))}), params),
+        Call("too many changes", "SetDiaPgto",
+             DayDelta(std::vector<json>(1001, Insert(Day("01", "01", "31", "05")))), params),
+        Call("unknown operation", "SetFormPgto",
+             TermDelta({{{"op", "upsert"}, {"new", Term("09")}}}), params),
+        Call("short row", "SetFormPgto", TermDelta({Insert(json::array({"09"}))}), params),
+        Call("long row", "SetDiaPgto",
+             DayDelta({Insert(json::array({"01", "01", "31", "05", 0, 1, "00", "extra"}))}),
+             params),
+        Call("update without old row", "SetDiaPgto", DayDelta({{{"op", "update"}, {"new", Day01}}}),
+             params),
+        Call("month 1e300", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 1e300))}),
+             refused),
+        Call("month -1", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", -1))}),
+             refused),
+        Call("month 11", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 11))}),
+             refused),
+        Call("month 0.5", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 0.5))}),
+             refused),
+        Call("month a text", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", "1"))}),
+             refused),
+        Call("month a list", "SetDiaPgto",
+             DayDelta({Insert(Day("01", "01", "31", "05", json::array({1})))}), refused),
+        Call("months 1e6", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 1, 1e6))}),
+             refused),
+        Call("months negative", "SetDiaPgto",
+             DayDelta({Insert(Day("01", "01", "31", "05", 1, -5))}), refused),
+        Call("day of three characters", "SetDiaPgto",
+             DayDelta({Insert(Day("01", "001", "31", "05"))}), refused),
+        Call("day with NUL", "SetDiaPgto",
+             DayDelta({Insert(Day("01", std::string("0\0", 2), "31", "05"))}), refused),
+        Call("term code of 10 kB", "SetFormPgto",
+             TermDelta({Insert(Term(std::string(10000, 'A')))}), refused),
+        Call("blank term code", "SetFormPgto", TermDelta({Insert(Term("  "))}), refused),
+        Call("name with NUL", "SetFormPgto",
+             TermDelta({Insert(Term("09", std::string("a\0b", 3)))}), refused),
+        Call("name of 31 characters", "SetFormPgto",
+             TermDelta({Insert(Term("09", std::string(31, 'n')))}), refused),
+        Call("period type outside its table", "SetFormPgto",
+             TermDelta({Insert(Term("09", "x", "EMIN", "FORA_MES", "X"))}), refused),
+        Call("old row with NUL", "SetFormPgto",
+             TermDelta({Update(Term(std::string("0\0", 2)), Term("01"))}), refused),
+        Call("day of a term not stored", "SetDiaPgto",
+             DayDelta({Insert(Day("99", "01", "31", "05"))}), refused),
+        Call("update of a row not stored", "SetFormPgto",
+             TermDelta({Update(Term("01", "Outro"), Term("01", "Roubado"))}), refused),
+        // A good change first: the refusal of the second must undo it.
+        Call("good change then a bad one", "SetFormPgto",
+             TermDelta({Insert(Term("08")), Insert(Term("09", "x", "XXXX"))}), refused),
+    };
+    // SQL text in every field, in a delta whose other rows are sound and whose last change
+    // deletes a row that is not there, so nothing of it may stay.
+    for (const auto* table : {&ger::FormPgtoTable(), &ger::DiaPgtoTable()}) {
+        const bool terms = table == &ger::FormPgtoTable();
+        for (std::size_t column = 0; column < table->fields.size(); ++column) {
+            json row = terms ? Term("08") : Day("01", "01", "31", "05");
+            row[column] = sql;
+            const json ghost = terms ? Term("77") : Day("01", "02", "03", "04");
+            attacks.push_back(Call("SQL in " + table->fields[column].name,
+                                   terms ? "SetFormPgto" : "SetDiaPgto",
+                                   terms ? TermDelta({Insert(row), Delete(ghost)})
+                                         : DayDelta({Insert(row), Delete(ghost)}),
+                                   refused));
+        }
+    }
+    attacks.push_back(
+        {"line over the limit", std::string(300 * 1024, ' ') + "{}\n", Expect::Close});
+    attacks.push_back({"16 MiB of empty objects",
+                       Envelope + "GetFormPgto\",\"params\":[" + Repeated(5'600'000, "{}") + "]}\n",
+                       Expect::Close});
+    attacks.push_back({"100000 changes in 7 MB",
+                       Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(Day01)))),
+                       Expect::Close});
+    return attacks;
+}
+
+/// What both tables hold, row by row.
+json Contents(const ger::StorageFactory& factory) {
+    auto storage = factory.Open();
+    json contents = json::array();
+    for (const char* query :
+         {"SELECT * FROM FORMPGTO ORDER BY 1", "SELECT * FROM DIAPGTO ORDER BY 1, 2"})
+        for (const auto& row : storage->Query(query)) {
+            json values = json::array();
+            for (const auto& value : row)
+                std::visit(
+                    [&](const auto& v) {
+                        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>)
+                            values.push_back(nullptr);
+                        else
+                            values.push_back(v);
+                    },
+                    value);
+            contents.push_back(values);
+        }
+    return contents;
+}
+
+/// A client that keeps asking for the term list on its own connection and notes the longest
+/// wait for an answer.
+class WellBehavedClient {
+public:
+    explicit WellBehavedClient(unsigned short port) : client_(port) {
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                const auto start = Clock::now();
+                const json answer = client_.SendLine(Request("GetFormPgto", json::array()));
+                const auto waited = Clock::now() - start;
+                if (!answer.is_object() || !answer.contains("result")) {
+                    failed_ = true;
+                    return;
+                }
+                calls_++;
+                longest_ = std::max(longest_.load(), waited);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    }
+    ~WellBehavedClient() { Finish(); }
+    void Finish() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    int calls() const { return calls_; }
+    bool failed() const { return failed_; }
+    Clock::duration longest() const { return longest_; }
+
+private:
+    RpcClient client_;
+    std::atomic<bool> stop_ = false, failed_ = false;
+    std::atomic<int> calls_ = 0;
+    std::atomic<Clock::duration> longest_ = Clock::duration::zero();
+    std::thread thread_;
+};
+
+/// Sends an attack on a new connection and checks its outcome.
+void Check(const Attack& attack, unsigned short port) {
+    RpcClient client(port);
+    client.TryWrite(attack.bytes);
+    const std::string line = client.ReadLine();
+    if (attack.expect == Expect::Close) {
+        // The error line may be lost when the server closes on unread input (a reset).
+        if (!line.empty()) {
+            EXPECT_TRUE(json::parse(line).contains("error")) << line;
+        }
+        EXPECT_EQ(client.ReadLine(), "");
+        return;
+    }
+    ASSERT_FALSE(line.empty()) << "no answer";
+    const json answer = json::parse(line);
+    if (attack.expect == Expect::Answer) {
+        EXPECT_TRUE(answer.contains("result")) << line;
+    } else {
+        const json error = answer.value("error", json::object());
+        EXPECT_EQ(error.value("code", 0), attack.code) << line;
+        const std::string message = error.value("message", "");
+        EXPECT_FALSE(message.empty());
+        EXPECT_LT(message.size(), 400u) << "the refusal should not echo the attack";
+    }
+    EXPECT_TRUE(client.Result("GetVerCdForm", {"01"}).is_object()) << "connection unusable";
+}
+
+TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
+    std::signal(SIGPIPE, SIG_IGN);
+    TempFolder folder;
+    const std::string db = "sqlite:" + (folder.Path() / "ger06700.db").string();
+    ger::StorageFactory factory(db);
+    {
+        auto storage = factory.Open(true);
+        ger::Schema::Create(*storage);
+    }
+    ServerProcess server(APPSERVER_PROGRAM, {"--listen", "127.0.0.1:0", "--db", db},
+                         (folder.Path() / "server.log").string());
+    {
+        RpcClient setup(server.Port());
+        setup.Result(
+            "SetFormPgto",
+            TermDelta({Insert(Term01), Insert(Term("02", "Semana", "EMIN", "FORA_SEMANA", "S"))}));
+        setup.Result("SetDiaPgto", DayDelta({Insert(Day01), Insert(Day("02", "01", "07", "06"))}));
+    }
+    const json before = Contents(factory);
+    ASSERT_EQ(before.size(), 4u);
+
+    const long kMemoryBoundKb = 200 * 1024;
+    const auto attacks = Attacks();
+    EXPECT_GE(attacks.size(), 60u);
+    WellBehavedClient bystander(server.Port());
+    long largestKb = 0;
+    for (const auto& attack : attacks) {
+        SCOPED_TRACE(attack.name);
+        Check(attack, server.Port());
+        ASSERT_TRUE(server.Alive());
+        largestKb = std::max(largestKb, server.ResidentKb());
+    }
+    bystander.Finish();
+    EXPECT_FALSE(bystander.failed());
+    EXPECT_GT(bystander.calls(), 0);
+    EXPECT_LT(bystander.longest(), std::chrono::seconds(10));
+    EXPECT_LT(largestKb, kMemoryBoundKb);
+    EXPECT_EQ(Contents(factory), before);
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+} // namespace
