@@ -17,11 +17,16 @@ public:
     /// The next line of standard output, without its newline; none at its end.
     std::optional<std::string> ReadLine();
     void Signal(int signal);
+    /// True while the program has not ended.
+    bool Alive();
+    /// Its resident memory in kB, from /proc.
+    long ResidentKb() const;
     /// Exit status (or 128 + signal) once the program ended.
     int Wait();
 
 private:
     pid_t pid_ = -1;
+    int status_ = -1;
     FILE* output_ = nullptr;
 };
 

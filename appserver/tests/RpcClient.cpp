@@ -39,6 +39,10 @@ nlohmann::json RpcClient::Call(const std::string& method, const nlohmann::json& 
                            {"method", "Ger06700.rdmFormPgto." + method},
                            {"params", params}};
     nlohmann::json response = SendLine(request.dump());
+    if (!response.is_object()) {
+        ADD_FAILURE() << method << ": the server closed the connection";
+        return nlohmann::json::object();
+    }
     EXPECT_EQ(response.value("id", nlohmann::json()), lastId_) << response.dump();
     return response;
 }

@@ -17,7 +17,7 @@ struct ServerOptions {
     unsigned short port = 6700; ///< 0 picks a free port; Port() tells which
     DatabaseOptions database;   ///< threads serving the database
     RequestLimits limits;       ///< what one request may hold
-    bool handleSignals = true; ///< stop on SIGINT and SIGTERM
+    bool handleSignals = true;  ///< stop on SIGINT and SIGTERM
 };
 
 /// The application server: accepts clients on a TCP address and serves them all from one

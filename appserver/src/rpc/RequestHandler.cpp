@@ -133,8 +133,7 @@ Reply RequestHandler::DatabaseFailure(const Request& request, const std::string&
     return reply;
 }
 
-Reply RequestHandler::Handle(std::string_view line, Storage& storage,
-                             const RequestLimits& limits) {
+Reply RequestHandler::Handle(std::string_view line, Storage& storage, const RequestLimits& limits) {
     auto parsed = Parse(line, limits);
     if (auto* reply = std::get_if<Reply>(&parsed)) return std::move(*reply);
     const Request& request = std::get<Request>(parsed);

@@ -44,8 +44,7 @@ public:
     static Reply DatabaseFailure(const Request& request, const std::string& message);
     /// Parse and Execute in one, for a caller that holds its own session (tools, tests); a write
     /// runs in a transaction of its own.
-    static Reply Handle(std::string_view line, Storage& storage,
-                        const RequestLimits& limits = {});
+    static Reply Handle(std::string_view line, Storage& storage, const RequestLimits& limits = {});
 
     /// The response to a request line longer than the server accepts.
     static std::string LineTooLong(std::size_t limit);
