@@ -21,6 +21,10 @@ public:
         echo_ = echo;
     }
 
+    /// For every command a line "MICROSECONDS<TAB>CALLS<TAB>RSS_KIB<TAB>COMMAND" to out: how
+    /// long it took, the remote calls it made and the program's resident size afterwards.
+    void SetTimings(std::ostream* out) { timings_ = out; }
+
     /// Runs every line of in; returns the exit status of the program.
     int Run(std::istream& in);
 
@@ -29,6 +33,7 @@ private:
     Transcript& transcript_;
     bool interactive_ = false;
     bool echo_ = true;
+    std::ostream* timings_ = nullptr;
 };
 
 } // namespace gerscript

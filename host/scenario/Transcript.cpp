@@ -33,6 +33,7 @@ void Transcript::Dialog(const plat::DialogRecord& record) {
 }
 
 void Transcript::Call(const std::string& method, const nlohmann::json& args) {
+    ++calls_;
     out_ << "call: " << method << '(' << CallArguments(args) << ")\n";
 }
 

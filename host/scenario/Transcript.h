@@ -28,12 +28,16 @@ public:
     /// "sh: exit N".
     void ShellExit(int status);
 
+    /// Remote calls written so far.
+    long Calls() const { return calls_; }
+
     /// The stream, for the state blocks of show and grid.
     std::ostream& Out() { return out_; }
     void Flush() { out_.flush(); }
 
 private:
     std::ostream& out_;
+    long calls_ = 0;
 };
 
 } // namespace gerscript

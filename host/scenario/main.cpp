@@ -58,12 +58,16 @@ int main(int argc, char** argv) {
     std::string database;
     std::string modulePath = DefaultModulePath();
     std::string scriptPath = "-";
+    std::string timingsPath;
     app.add_option("--server", server,
                    "application server as HOST:PORT (default: the host configuration)");
     app.add_option("--db", database,
                    "database the screen reads directly, e.g. sqlite:PATH (default: the host "
                    "configuration)");
     app.add_option("--module", modulePath, "the screen module to load")->capture_default_str();
+    app.add_option("--timings", timingsPath,
+                   "write for every command its time in microseconds, the remote calls it "
+                   "made and the resident size in KiB afterwards, tab-separated, to this file");
     app.add_option("script", scriptPath, "script to run; - or none reads standard input");
     app.footer(R"(Commands, one a line ('#' starts a comment; TEXT is the rest of the line or a
 "quoted" text with \" and \\ escapes):
@@ -103,6 +107,14 @@ standard error), 2 for a wrong command line. With a terminal on standard input: 
         }
     }
     std::istream& in = fromStdin ? std::cin : file;
+    std::ofstream timings;
+    if (!timingsPath.empty()) {
+        timings.open(timingsPath);
+        if (!timings) {
+            std::cerr << "ger-script: cannot write " << timingsPath << '\n';
+            return 2;
+        }
+    }
 
     try {
         gerscript::Transcript transcript(std::cout);
@@ -110,6 +122,7 @@ standard error), 2 for a wrong command line. With a terminal on standard input: 
         gerscript::ScriptRunner runner(session, transcript);
         const bool interactive = fromStdin && isatty(STDIN_FILENO);
         runner.SetInteractive(interactive, !(interactive && isatty(STDOUT_FILENO)));
+        if (timings.is_open()) runner.SetTimings(&timings);
         return runner.Run(in);
     } catch (const std::exception& error) {
         std::cout.flush();
