@@ -99,6 +99,77 @@ TEST(Concurrency, DeltasCommittedTogetherStandOrFallAlone) {
     EXPECT_EQ(setup.Result("GetDiaPgto", {"01"})["rows"].size(), std::size_t(kClients));
 }
 
+// Writers on different terms never stand in each other's way: none is refused as busy.
+TEST(Concurrency, WritersOnTheirOwnTermsAreNeverRefused) {
+    RunningServer server;
+    RpcClient setup(server.Port());
+    constexpr int kClients = 8, kRounds = 40;
+    std::vector<json> terms;
+    for (int i = 0; i < kClients; ++i)
+        terms.push_back(Term("W" + std::to_string(i)));
+    std::vector<json> inserts;
+    for (const auto& term : terms)
+        inserts.push_back(Insert(term));
+    setup.Result("SetFormPgto", TermDelta(inserts));
+    std::vector<std::vector<std::string>> failures(kClients);
+    std::vector<std::thread> clients;
+    for (int i = 0; i < kClients; ++i)
+        clients.emplace_back([&, i] {
+            RpcClient client(server.Port());
+            auto& failed = failures[static_cast<std::size_t>(i)];
+            auto call = [&](const char* method, const json& delta) {
+                json answer = client.Call(method, delta);
+                if (!answer.contains("result")) failed.push_back(answer.dump());
+            };
+            json term = terms[static_cast<std::size_t>(i)];
+            for (int round = 0; round < kRounds; ++round) {
+                const json day = Day(term[0], "01", "10", "10");
+                const json moved = Day(term[0], "01", "10", "15");
+                call("SetDiaPgto", DayDelta({Insert(day)}));
+                call("SetDiaPgto", DayDelta({Update(day, moved)}));
+                json renamed = term;
+                renamed[1] = "Rodada " + std::to_string(round);
+                call("SetFormPgto", TermDelta({Update(term, renamed)}));
+                term = renamed;
+                call("SetDiaPgto", DayDelta({Delete(moved)}));
+            }
+        });
+    for (auto& client : clients)
+        client.join();
+    for (const auto& failed : failures)
+        EXPECT_EQ(failed, std::vector<std::string>());
+    for (const auto& term : terms)
+        EXPECT_EQ(setup.Result("GetDiaPgto", json::array({term[0]}))["rows"].size(), 0u) << term[0];
+}
+
+// A day row stored while its term is deleted either is refused or goes with the term: the
+// database never holds days of a term that is gone.
+TEST(Concurrency, ADayRowNeverOutlivesItsTerm) {
+    RunningServer server;
+    RpcClient setup(server.Port());
+    constexpr int kRounds = 30;
+    for (int round = 0; round < kRounds; ++round) {
+        const json term =
+            Term(std::string(1, static_cast<char>('A' + round % 26)) + std::to_string(round / 26));
+        setup.Result("SetFormPgto", TermDelta({Insert(term)}));
+        json dayAnswer;
+        std::thread adder([&] {
+            RpcClient client(server.Port());
+            dayAnswer =
+                client.Call("SetDiaPgto", DayDelta({Insert(Day(term[0], "01", "31", "05"))}));
+        });
+        RpcClient deleter(server.Port());
+        deleter.Result("SetFormPgto", TermDelta({Delete(term)}));
+        adder.join();
+        if (!dayAnswer.contains("result")) {
+            EXPECT_NE(dayAnswer["error"]["message"].get<std::string>().find("não cadastrada"),
+                      std::string::npos)
+                << dayAnswer;
+        }
+        EXPECT_EQ(setup.Result("GetDiaPgto", json::array({term[0]}))["rows"].size(), 0u) << term[0];
+    }
+}
+
 // Another program holding the write lock delays the writes only; reads go on at once.
 TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
     RunningServer server;

@@ -7,8 +7,11 @@
 
 namespace ger {
 bool FormPgtoDelta::TermExists(Storage& storage, const std::string& code) {
+    // Locked so that a term a day row is stored for cannot go before the row's commit.
+    const SqlDialect& dialect = storage.Dialect();
     return !storage
-                .Query(storage.Dialect().Bind("SELECT 1 FROM FORMPGTO WHERE CDFORMPGTO = ?"),
+                .Query(dialect.Bind("SELECT 1 FROM FORMPGTO WHERE CDFORMPGTO = ?" +
+                                    dialect.LockForShare()),
                        {code})
                 .empty();
 }

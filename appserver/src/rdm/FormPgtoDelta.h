@@ -16,7 +16,8 @@ public:
     /// Applies delta or, refusing one of its changes, none of them (RpcError Refused).
     void Apply(const DeltaPacket& delta);
 
-    /// True when a term with exactly this code is stored.
+    /// True when a term with exactly this code is stored; the term then stays stored, as it
+    /// is, until the caller's transaction ends.
     static bool TermExists(Storage& storage, const std::string& code);
 
 private:

@@ -33,9 +33,10 @@ std::optional<SqlValue> TableWriter::FindRowId(const std::vector<nlohmann::json>
     std::string where;
     for (const auto& field : table_.fields)
         where += (where.empty() ? "" : " AND ") + dialect.NullSafeEqual(field.name);
-    auto rows = storage_.Query(dialect.Bind("SELECT " + dialect.RowId() + " FROM " + table_.name +
-                                            " WHERE " + where + " LIMIT 1"),
-                               ToSql(oldRow));
+    auto rows =
+        storage_.Query(dialect.Bind("SELECT " + dialect.RowId() + " FROM " + table_.name +
+                                    " WHERE " + where + " LIMIT 1" + dialect.LockForUpdate()),
+                       ToSql(oldRow));
     if (rows.empty()) return std::nullopt;
     return rows.front().front();
 }

@@ -16,7 +16,8 @@ public:
     TableWriter(Storage& storage, const TableDef& table);
 
     void Insert(const std::vector<nlohmann::json>& row);
-    /// Id of one stored row equal to oldRow in every column (nulls equal to nulls), if any.
+    /// Id of one stored row equal to oldRow in every column (nulls equal to nulls), if any;
+    /// the row is locked until the transaction ends, so nobody changes it in between.
     std::optional<SqlValue> FindRowId(const std::vector<nlohmann::json>& oldRow);
     void Update(const SqlValue& rowId, const std::vector<nlohmann::json>& row);
     void Delete(const SqlValue& rowId);

@@ -3,11 +3,24 @@
 #include "storage/PostgresStorage.h"
 #include "storage/StorageError.h"
 
+#include <algorithm>
+#include <chrono>
+#include <random>
+#include <thread>
+
 namespace ger {
 namespace {
 
 // Collisions resolve after one retry in practice; the bound only stops a pathological loop.
 constexpr int kMaxAttempts = 8;
+
+/// Waits a random while, growing with the attempt, so that two writers that collided do not
+/// collide again at once.
+void BackOff(int attempt) {
+    thread_local std::minstd_rand random{std::random_device{}()};
+    const int ceiling = 200 << std::min(attempt, 6); // microseconds
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % ceiling));
+}
 
 void RunWrite(Storage& storage, const Database::WriteJob& job) {
     for (int attempt = 1;; ++attempt) {
@@ -17,6 +30,7 @@ void RunWrite(Storage& storage, const Database::WriteJob& job) {
             const bool keep = job.apply(storage);
             if (storage.RetryableFailure() && mayRetry) {
                 storage.Rollback();
+                BackOff(attempt);
                 continue;
             }
             if (!keep) {
@@ -34,7 +48,10 @@ void RunWrite(Storage& storage, const Database::WriteJob& job) {
             } catch (const StorageError&) {
                 // The connection is gone; the next statement reconnects.
             }
-            if (retry) continue;
+            if (retry) {
+                BackOff(attempt);
+                continue;
+            }
             job.done(error.what());
             return;
         }

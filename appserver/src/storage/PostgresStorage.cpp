@@ -86,8 +86,10 @@ void PostgresStorage::Fail(pg_result* result, const std::string& what) {
     if (reason.empty() && conn_) reason = PQerrorMessage(conn_);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' '))
         reason.pop_back();
-    // 40001 serialization failure, 40P01 deadlock: the transaction may simply run again.
-    retryable_ = code == "40001" || code == "40P01";
+    // 40001 serialization failure, 40P01 deadlock: the transaction may simply run again. So
+    // may 23505: the server checks a new key first, so a duplicate key means another writer
+    // stored the same key meanwhile, and running again answers with the usual refusal.
+    retryable_ = code == "40001" || code == "40P01" || code == "23505";
     if (retryable_ || code == "55P03")
         throw StorageError("O banco de dados está ocupado por outro usuário; tente novamente.");
     spdlog::error("database error: {} ({})", reason, what);

@@ -15,7 +15,17 @@ std::string SqlDialect::RowIdColumnDefinition() const {
 }
 
 std::string SqlDialect::BeginWrite() const {
-    return engine_ == Engine::SQLite ? "BEGIN IMMEDIATE" : "BEGIN ISOLATION LEVEL SERIALIZABLE";
+    // Serializable on PostgreSQL refused most concurrent writes on different terms: its
+    // predicate locks cover whole tables as soon as a small table is read by a scan.
+    return engine_ == Engine::SQLite ? "BEGIN IMMEDIATE" : "BEGIN ISOLATION LEVEL READ COMMITTED";
+}
+
+std::string SqlDialect::LockForUpdate() const {
+    return engine_ == Engine::SQLite ? "" : " FOR UPDATE";
+}
+
+std::string SqlDialect::LockForShare() const {
+    return engine_ == Engine::SQLite ? "" : " FOR SHARE";
 }
 
 std::string SqlDialect::SchemaLock() const {

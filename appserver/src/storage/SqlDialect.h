@@ -20,10 +20,17 @@ public:
     std::string RowId() const;
     /// Definition of the RowId() column where the engine has none built in; empty otherwise.
     std::string RowIdColumnDefinition() const;
-    /// Starts a transaction that takes the write lock at once (SQLite) or that the engine
-    /// refuses at commit when a concurrent one changed what it read (PostgreSQL), so two
-    /// writers never both act on the old state.
+    /// Starts a write transaction. SQLite takes its one write lock at once, so writers never
+    /// overlap. PostgreSQL lets writers run side by side (read committed) and each write locks
+    /// the rows it relies on (LockForUpdate, LockForShare), so two writers never both act on
+    /// the old state of a row while writers on different rows never wait for each other.
     std::string BeginWrite() const;
+    /// Suffix of a query that locks the rows it finds until the transaction ends, rereading
+    /// them if a concurrent transaction changed them meanwhile; empty on SQLite.
+    std::string LockForUpdate() const;
+    /// Suffix of a query that keeps the rows it finds from being changed or deleted by others
+    /// until the transaction ends; empty on SQLite.
+    std::string LockForShare() const;
     /// Statement run first in a schema change, keeping two servers from changing the schema
     /// at once; empty where BeginWrite() already does.
     std::string SchemaLock() const;
