@@ -38,8 +38,9 @@ TEST_F(ScreenTest, ChangingAStoredTermsPeriodTypeDeletesItsStoredRowsOneByOne) {
     ASSERT_TRUE(IniProc());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.term);
-        const json otherTerms =
-            Sql("SELECT * FROM DIAPGTO WHERE CDFORMPGTO <> ? ORDER BY rowid", {c.term});
+        const json otherTerms = Sql("SELECT * FROM DIAPGTO WHERE CDFORMPGTO <> ? ORDER BY "
+                                    "CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO",
+                                    {c.term});
         ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", c.term, false); }));
         if (*c.otherUser) Write(c.otherUser);
         ClearLog();
@@ -55,7 +56,9 @@ TEST_F(ScreenTest, ChangingAStoredTermsPeriodTypeDeletesItsStoredRowsOneByOne) {
         EXPECT_EQ(plat::LocalCache().Notices(), c.cacheNotices);
         EXPECT_EQ(Sql("SELECT NRDIAINIPGTO FROM DIAPGTO WHERE CDFORMPGTO = ? ORDER BY 1", {c.term}),
                   c.storedAfter);
-        EXPECT_EQ(Sql("SELECT * FROM DIAPGTO WHERE CDFORMPGTO <> ? ORDER BY rowid", {c.term}),
+        EXPECT_EQ(Sql("SELECT * FROM DIAPGTO WHERE CDFORMPGTO <> ? ORDER BY CDFORMPGTO, "
+                      "NRDIAINIPGTO, NRDIAFINPGTO",
+                      {c.term}),
                   otherTerms);
         if (done) {
             EXPECT_EQ(Page(), 1);

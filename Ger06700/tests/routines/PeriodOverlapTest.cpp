@@ -63,7 +63,7 @@ TEST_F(RoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
         std::vector<std::vector<std::string>> days;
         for (const auto& [ini, fin] : c.stored)
             days.push_back({ini, fin, fin});
-        WriteTerm(codes.back(), c.name, std::string(c.periodType), days);
+        WriteTerm(codes.back(), std::string(c.name).substr(0, 30), std::string(c.periodType), days);
     }
     ASSERT_TRUE(IniProc());
     auto& screen = Screen();
