@@ -10,19 +10,28 @@ namespace {
 using nlohmann::json;
 using namespace packets;
 
-TEST(Concurrency, TwoClientsWritingAtOnceLoseAndCorruptNothing) {
+// Two servers on one database, as a company with several application servers runs them: a
+// client of each, and a delta made stale by the other server's client is still refused.
+TEST(Concurrency, ClientsOfTwoServersWritingAtOnceLoseAndCorruptNothing) {
     RunningServer server;
+    RunningServer secondServer(RunningServer::SameDatabaseAs{server});
     RpcClient setup(server.Port());
     setup.Result("SetFormPgto",
                  TermDelta({Insert(Term("01")), Insert(Term("02")), Insert(Term("09", "0"))}));
+    // A change read through one server and made stale through the other is refused.
+    RpcClient other(secondServer.Port());
+    other.Result("SetFormPgto", TermDelta({Update(Term("09", "0"), Term("09", "1"))}));
+    EXPECT_EQ(setup.Call("SetFormPgto",
+                         TermDelta({Update(Term("09", "0"), Term("09", "2"))}))["error"]["message"],
+              "Registro alterado ou excluído por outro usuário.");
     constexpr int kRounds = 25;
     struct Outcome {
         int renamed = 0; // shared term renamed by this client
         int refused = 0; // rename refused: the other client got there first
         std::vector<std::string> unexpected;
     };
-    auto work = [&](const std::string& code, Outcome& outcome) {
-        RpcClient client(server.Port());
+    auto work = [&](const std::string& code, unsigned short port, Outcome& outcome) {
+        RpcClient client(port);
         for (int i = 0; i < kRounds; ++i) {
             // Own rows: every one must arrive.
             json day = Day(code, "01", "31", i < 10 ? "0" + std::to_string(i) : std::to_string(i));
@@ -44,8 +53,8 @@ TEST(Concurrency, TwoClientsWritingAtOnceLoseAndCorruptNothing) {
         }
     };
     Outcome first, second;
-    std::thread a(work, "01", std::ref(first));
-    std::thread b(work, "02", std::ref(second));
+    std::thread a(work, "01", server.Port(), std::ref(first));
+    std::thread b(work, "02", secondServer.Port(), std::ref(second));
     a.join();
     b.join();
 
