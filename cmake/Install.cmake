@@ -9,6 +9,9 @@ file(RELATIVE_PATH GER_MODULES_TO_PRIVATE ${CMAKE_INSTALL_PREFIX}/${GER_MODULE_D
      ${CMAKE_INSTALL_PREFIX}/${GER_PRIVATE_LIBDIR})
 
 install(TARGETS appserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT server)
+configure_file(appserver/ger06700-server.service.in ger06700-server.service @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ger06700-server.service
+        DESTINATION lib/systemd/system COMPONENT server)
 
 set(GER_HOSTS ger-script)
 if(GER_DESKTOP_HOST)
