@@ -1,0 +1,151 @@
+// Which of the five record commands can be used, with their menu entries, follows the grid the
+// user works in and the state of its dataset; editing a day row puts its term into edit.
+#include "RoutineFixture.h"
+
+namespace {
+
+using ger06700::TfrmFormPgto;
+using plat::TDataSetState;
+
+/// The five record commands as "10001", button by button; the test fails when a menu entry
+/// differs from its button.
+std::string Commands(TfrmFormPgto& form) {
+    const plat::TSpeedButton* buttons[] = {&form.sbtIncluir, &form.RecordCommand2(),
+                                           &form.sbtExcluir, &form.RecordCommand4(),
+                                           &form.sbtVerificar};
+    const plat::TMenuItem* entries[] = {&form.mnuIncluir, &form.mnuAlterar, &form.mnuExcluir,
+                                        &form.mnuCopiar, &form.mnuVerificar};
+    std::string state;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[i]->Enabled(), buttons[i]->Enabled()) << entries[i]->Name();
+        state += buttons[i]->Enabled() ? '1' : '0';
+    }
+    return state;
+}
+
+TEST_F(RoutineTest, TheCommandsFollowTheGridWorkedInAndItsState) {
+    WriteTerm("20", "Sem dias", std::string("M"));
+    ASSERT_TRUE(IniProc());
+    TfrmFormPgto& form = Screen();
+
+    struct Case {
+        const char* name;
+        const char* term;    // term made current first
+        const char* grid;    // control holding the focus
+        TDataSetState terms; // state the term list is put in
+        TDataSetState days;  // state the day rows are put in
+        const char* commands;
+        TDataSetState termsAfter;
+    };
+    const auto B = TDataSetState::Browse, E = TDataSetState::Edit, I = TDataSetState::Insert;
+    const Case cases[] = {
+        {"master, browsing a term", "01", "dbgPadrao", B, B, "11111", B},
+        {"master, editing a term", "01", "dbgPadrao", E, B, "00000", E},
+        {"master, inserting a term", "01", "dbgPadrao", I, B, "00000", I},
+        {"day grid with rows, browsing", "01", "dbgDiaPgto", B, B, "00100", B},
+        {"day grid without rows", "20", "dbgDiaPgto", B, B, "00000", B},
+        // The term counts as being edited while one of its rows is.
+        {"day grid, editing a row", "01", "dbgDiaPgto", B, E, "00000", E},
+        {"day grid, inserting a row", "20", "dbgDiaPgto", B, I, "00000", E},
+        {"week grid with rows", "01", "dbgDiaSemana", B, B, "00100", B},
+        {"week-of-month grid with rows", "01", "dbgSemanaMes", B, B, "00100", B},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Act([&] {
+            if (form.cdsDiaPgto.State() != B) form.cdsDiaPgto.Cancel();
+            if (form.cdsFormPgto.State() != B) form.cdsFormPgto.Cancel();
+            form.cdsFormPgto.Locate("CDFORMPGTO", c.term, false);
+            form.RequestFocus(Grid(c.grid));
+            form.HabilitaBotao();
+            if (c.terms == E) form.cdsFormPgto.Edit();
+            if (c.terms == I) form.cdsFormPgto.Insert();
+            if (c.days == E) form.cdsDiaPgto.Edit();
+            if (c.days == I) form.cdsDiaPgto.Insert();
+        }));
+        EXPECT_EQ(Commands(form), c.commands);
+        EXPECT_EQ(form.cdsFormPgto.State(), c.termsAfter);
+        EXPECT_TRUE(form.ListDependentControl().Enabled());
+    }
+
+    // A state change while neither the master grid nor a day grid has the focus leaves the
+    // commands as they were.
+    ASSERT_TRUE(Act([&] {
+        form.cdsDiaPgto.Cancel();
+        form.cdsFormPgto.Cancel();
+        form.RequestFocus(Grid("dbgPadrao"));
+        form.HabilitaBotao();
+        form.RequestFocus(Part<plat::TWinControl>("dbnPadrao"));
+        form.cdsFormPgto.Edit();
+    }));
+    EXPECT_EQ(Commands(form), "11111");
+    ASSERT_TRUE(Act([&] { form.cdsFormPgto.Cancel(); }));
+
+    // Once every term is gone, only insert and reload remain, and the list-dependent control
+    // is off.
+    Write("DELETE FROM DIAPGTO");
+    Write("DELETE FROM FORMPGTO");
+    ASSERT_TRUE(Act([&] {
+        form.RequestFocus(Grid("dbgPadrao"));
+        form.sbtVerificarClick(form.sbtVerificar);
+    }));
+    EXPECT_EQ(form.cdsFormPgto.RecordCount(), 0);
+    EXPECT_EQ(Commands(form), "10001");
+    EXPECT_FALSE(form.ListDependentControl().Enabled());
+}
+
+TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
+    struct Case {
+        const char* code;
+        const char* control;
+        bool boTestaGridSet;
+        bool editing; // the term is being edited
+        plat::TModalResult answer;
+        int questions;
+        int termsLeft;
+        int rowsLeft;
+    };
+    const auto Yes = plat::TModalResult::Yes, No = plat::TModalResult::No;
+    const Case cases[] = {
+        {"40", "dbgPadrao", false, false, Yes, 1, 0, 0},
+        {"41", "dbgPadrao", true, false, No, 1, 1, 2},
+        {"42", "dbgPadrao", true, true, Yes, 0, 1, 2},
+        // The navigator works on the term only while the master grid is the one worked in.
+        {"43", "dbnPadrao", true, false, Yes, 1, 0, 0},
+        {"44", "dbnPadrao", false, false, Yes, 1, 1, 1},
+        {"45", "dbgDiaPgto", true, false, Yes, 1, 1, 1},
+        {"46", "dbgDiaPgto", false, false, No, 1, 1, 2},
+    };
+    for (const Case& c : cases)
+        WriteTerm(c.code, "Quinzenas", std::string("M"), {{"01", "15", "20"}, {"16", "31", "05"}});
+    // Rows as this screen stores them, so that the confirm run after a row's deletion passes.
+    Write("UPDATE DIAPGTO SET NRNUMMESPGTO = 1");
+    ASSERT_TRUE(IniProc());
+    TfrmFormPgto& form = Screen();
+    plat::HeadlessDialogs& dialogs = plat::Application().Headless();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(Act([&] {
+            form.cdsFormPgto.Locate("CDFORMPGTO", c.code, false);
+            form.RequestFocus(Part<plat::TWinControl>(c.control));
+            if (c.editing) form.cdsFormPgto.Edit();
+        }));
+        ger06700::boTestaGrid = c.boTestaGridSet;
+        dialogs.ClearTranscript();
+        if (c.questions) dialogs.QueueAnswer(c.answer);
+        Act([&] { form.sbtExcluirClick(form.sbtExcluir); });
+        EXPECT_EQ(static_cast<int>(dialogs.Transcript().size()), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(dialogs.Transcript()[0].text, "Confirma exclusão?");
+        }
+        EXPECT_EQ(dialogs.PendingAnswers(), 0u);
+        EXPECT_EQ(Sql("SELECT CDFORMPGTO FROM FORMPGTO WHERE CDFORMPGTO = ?", {c.code}).size(),
+                  static_cast<std::size_t>(c.termsLeft));
+        EXPECT_EQ(StoredDays(c.code).size(), static_cast<std::size_t>(c.rowsLeft));
+        ASSERT_TRUE(Act([&] {
+            if (form.cdsFormPgto.State() != plat::TDataSetState::Browse) form.cdsFormPgto.Cancel();
+        }));
+    }
+}
+
+} // namespace
