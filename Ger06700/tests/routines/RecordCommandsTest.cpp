@@ -1,5 +1,6 @@
-// Which of the five record commands can be used, with their menu entries, follows the grid the
-// user works in and the state of its dataset; editing a day row puts its term into edit.
+// The record commands: which of the five can be used, with their menu entries, by the grid
+// the user works in and the state of its dataset; what delete and cancel act on, and their
+// questions.
 #include "RoutineFixture.h"
 
 namespace {
@@ -145,6 +146,75 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
         ASSERT_TRUE(Act([&] {
             if (form.cdsFormPgto.State() != plat::TDataSetState::Browse) form.cdsFormPgto.Cancel();
         }));
+    }
+}
+
+TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) {
+    WriteTerm("40", "Quinzenas", std::string("M"), {{"01", "15", "20"}});
+    ASSERT_TRUE(IniProc());
+    TfrmFormPgto& form = Screen();
+    plat::HeadlessDialogs& dialogs = plat::Application().Headless();
+    const auto B = TDataSetState::Browse, E = TDataSetState::Edit;
+    struct Case {
+        const char* name;
+        bool term, row; // what is being edited
+        plat::TModalResult answer;
+        int questions;
+        TDataSetState termAfter, rowAfter;
+    };
+    const auto Yes = plat::TModalResult::Yes, No = plat::TModalResult::No;
+    const Case cases[] = {
+        {"nothing edited", false, false, Yes, 0, B, B},
+        {"the term, No", true, false, No, 1, E, B},
+        {"the term, Yes", true, false, Yes, 1, B, B},
+        {"the term and a row, No", true, true, No, 1, E, E},
+        {"the term and a row, Yes", true, true, Yes, 1, B, B},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(Act([&] {
+            if (form.cdsDiaPgto.State() != B) form.cdsDiaPgto.Cancel();
+            if (form.cdsFormPgto.State() != B) form.cdsFormPgto.Cancel();
+            form.cdsFormPgto.Locate("CDFORMPGTO", "40", false);
+            form.RequestFocus(Grid("dbgPadrao"));
+            Select(Grid("dbgPadrao"), "NMFORMPGTO");
+            if (c.term) {
+                form.cdsFormPgto.Edit();
+                form.cdsFormPgtoNMFORMPGTO.SetAsString("Outro nome");
+            }
+            if (c.row) {
+                form.cdsDiaPgto.Edit();
+                form.cdsDiaPgtoNRDIAFINPGTO.SetAsString("31");
+            }
+        }));
+        // Another user's row changes the highest final day that a full cancel reads again.
+        Write("UPDATE DIAPGTO SET NRDIAFINPGTO = '20' WHERE CDFORMPGTO = '40'");
+        dialogs.ClearTranscript();
+        if (c.questions) dialogs.QueueAnswer(c.answer);
+        ClearLog();
+        ASSERT_TRUE(Act([&] { form.sbtCancelarClick(form.sbtCancelar); }));
+        ASSERT_EQ(static_cast<int>(dialogs.Transcript().size()), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(dialogs.Transcript()[0].text, "Cancelar operação?");
+        }
+        EXPECT_EQ(form.cdsFormPgto.State(), c.termAfter);
+        EXPECT_EQ(form.cdsDiaPgto.State(), c.rowAfter);
+        const bool cancelled = c.term && c.answer == Yes;
+        if (c.term) {
+            EXPECT_EQ(form.cdsFormPgtoNMFORMPGTO.AsString(),
+                      cancelled ? "Quinzenas" : "Outro nome");
+        }
+        if (c.row) {
+            EXPECT_EQ(form.cdsDiaPgtoNRDIAFINPGTO.AsString(), cancelled ? "20" : "31");
+        }
+        // Only the full cancel reads the highest final day again and goes back to the code.
+        if (c.row && cancelled) {
+            EXPECT_EQ(Inspect("stMaxDiaFin"), "20");
+            EXPECT_EQ(SelectedField(Grid("dbgPadrao")), "CDFORMPGTO");
+        }
+        EXPECT_TRUE(Errors().empty());
+        EXPECT_EQ(form.cdsDiaPgto.ChangeCount(), 0);
+        Write("UPDATE DIAPGTO SET NRDIAFINPGTO = '15' WHERE CDFORMPGTO = '40'");
     }
 }
 
