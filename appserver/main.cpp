@@ -6,6 +6,7 @@
 #include "storage/StorageFactory.h"
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <iostream>
 #include <spdlog/sinks/stdout_sinks.h>
 #include <spdlog/spdlog.h>
@@ -54,6 +55,10 @@ void SetUpLog(const std::string& level) {
     spdlog::set_default_logger(logger);
 }
 
+std::chrono::milliseconds Milliseconds(double seconds) {
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,8 +76,9 @@ int main(int argc, char** argv) {
     ger::DatabaseOptions database;
     app.add_option("--listen", listen,
                    "ADDRESS:PORT to accept clients on. 6700 is the screen's usual port; 0 picks a "
-                   "free one. Loopback by default: the protocol has no authentication, so only "
-                   "listen beyond this machine on a trusted network.")
+                   "free one. Loopback by default; any other address requires --token-file. "
+                   "The traffic is not encrypted: beyond a trusted network put a TLS "
+                   "terminator in front (see the README).")
         ->capture_default_str();
     app.add_option("--db", databaseUrl,
                    "Database URL: sqlite:PATH (the file is relative to the working folder; it "
@@ -100,6 +106,46 @@ int main(int argc, char** argv) {
                    "one writer, which commits the changes queued meanwhile together).")
         ->check(CLI::Range(1, 64))
         ->capture_default_str();
+    std::string tokenFile;
+    app.add_option("--token-file", tokenFile,
+                   "File whose first line is the shared secret (at least 16 characters, e.g. "
+                   "from openssl rand -hex 32). Every connection must then first call "
+                   "{\"method\":\"Login\",\"params\":[TOKEN]}; a missing or wrong token is "
+                   "answered with error 3 and the connection is closed. Required to listen "
+                   "beyond loopback.")
+        ->check(CLI::ExistingFile);
+    ger::ConnectionLimits limits;
+    app.add_option("--max-connections", limits.maxConnections,
+                   "Clients served at once; one more gets an error line and is closed.")
+        ->check(CLI::Range(1, 1000000))
+        ->capture_default_str();
+    app.add_option("--max-buffered-bytes", limits.maxBufferedBytes,
+                   "Request text held for all clients together (unfinished lines and lines "
+                   "waiting their turn); the client whose bytes go beyond it gets an error line "
+                   "and is closed.")
+        ->check(CLI::Range(std::size_t{1024}, std::size_t{1} << 40))
+        ->capture_default_str();
+    app.add_option("--max-queued-requests", limits.maxQueuedRequests,
+                   "Requests one client may send ahead of its answers; more in one go gets an "
+                   "error line and the connection is closed.")
+        ->check(CLI::Range(1, 100000))
+        ->capture_default_str();
+    double idleSeconds = 600, lineSeconds = 30, sendSeconds = 30;
+    const auto seconds = CLI::Range(0.05, 86400.0);
+    app.add_option("--idle-timeout", idleSeconds,
+                   "Seconds a client may stay connected without sending a request; then it is "
+                   "closed (the hosts connect again by themselves).")
+        ->check(seconds)
+        ->capture_default_str();
+    app.add_option("--line-timeout", lineSeconds,
+                   "Seconds within which a request line must be complete once its first byte "
+                   "came; then the client gets an error line and is closed.")
+        ->check(seconds)
+        ->capture_default_str();
+    app.add_option("--send-timeout", sendSeconds,
+                   "Seconds a client has to take an answer; one that does not read is closed.")
+        ->check(seconds)
+        ->capture_default_str();
     CLI11_PARSE(app, argc, argv);
     SetUpLog(logLevel);
     RaiseDescriptorLimit();
@@ -120,6 +166,11 @@ int main(int argc, char** argv) {
         options.address = address;
         options.port = port;
         options.database = database;
+        options.connections = limits;
+        options.connections.idleTimeout = Milliseconds(idleSeconds);
+        options.connections.lineTimeout = Milliseconds(lineSeconds);
+        options.connections.sendTimeout = Milliseconds(sendSeconds);
+        if (!tokenFile.empty()) options.token = ger::AccessToken::FromFile(tokenFile);
         ger::Server server(options, storageFactory);
         std::cout << "listening on " << address << ":" << server.Port() << std::endl;
         server.Run();

@@ -11,7 +11,10 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -32,6 +35,9 @@ struct Attack {
     Expect expect;
     int code = 0;
 };
+
+const json Term01 = Term("01", "Trinta dias");
+const json Day01 = Day("01", "01", "31", "10", 1.0, 1.0);
 
 std::string Request(const std::string& method, const json& params) {
     return json{{"jsonrpc", "2.0"},
@@ -63,8 +69,6 @@ std::string Repeated(std::size_t count, const std::string& item) {
     return text;
 }
 
-const json Term01 = Term("01", "Trinta dias");
-const json Day01 = Day("01", "01", "31", "10", 1.0, 1.0);
 const std::string Envelope = R"({"jsonrpc":"2.0","id":7,"method":"Ger06700.rdmFormPgto.)";
 
 std::vector<Attack> Attacks() {
@@ -183,6 +187,10 @@ std::vector<Attack> Attacks() {
     }
     attacks.push_back(
         {"line over the limit", std::string(300 * 1024, ' ') + "{}\n", Expect::Close});
+    std::string ahead;
+    for (int i = 0; i < 100; ++i)
+        ahead += Request("GetFormPgto", json::array());
+    attacks.push_back({"100 requests sent ahead of their answers", ahead, Expect::Close});
     attacks.push_back({"16 MiB of empty objects",
                        Envelope + "GetFormPgto\",\"params\":[" + Repeated(5'600'000, "{}") + "]}\n",
                        Expect::Close});
@@ -279,26 +287,72 @@ void Check(const Attack& attack, unsigned short port) {
     EXPECT_TRUE(again.is_object() && again.contains("result")) << "connection unusable";
 }
 
-TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
-    std::signal(SIGPIPE, SIG_IGN);
-    TempFolder folder;
-    const std::string db = "sqlite:" + (folder.Path() / "ger06700.db").string();
-    ger::StorageFactory factory(db);
-    {
-        auto storage = factory.Open(true);
-        ger::Schema::Create(*storage);
-    }
-    Program server({"--listen", "127.0.0.1:0", "--db", db, "--log-level", "warn"});
-    const unsigned short port = PortOf(server.ReadLine());
-    {
+/// A Login line, without its newline.
+std::string LoginLine(const json& params) {
+    return json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "Login"}, {"params", params}}.dump();
+}
+
+/// The program on a fresh database of two terms with their days (and extraTerms more),
+/// started with options; before is what the database holds once set up.
+struct Served {
+    explicit Served(const std::vector<std::string>& options, int extraTerms = 0,
+                    const std::string& token = "") {
+        std::signal(SIGPIPE, SIG_IGN);
+        ger::Schema::Create(*factory.Open(true));
+        std::vector<std::string> arguments{"--listen", "127.0.0.1:0", "--db",
+                                           db,         "--log-level", "error"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        program.emplace(arguments);
+        port = PortOf(program->ReadLine());
         RpcClient setup(port);
-        setup.Result(
-            "SetFormPgto",
-            TermDelta({Insert(Term01), Insert(Term("02", "Semana", "EMIN", "FORA_SEMANA", "S"))}));
+        if (!token.empty()) {
+            EXPECT_EQ(setup.SendLine(LoginLine({token}))["result"], true);
+        }
+        std::vector<json> terms{Insert(Term01),
+                                Insert(Term("02", "Semana", "EMIN", "FORA_SEMANA", "S"))};
+        for (int i = 0; i < extraTerms; ++i)
+            terms.push_back(
+                Insert(Term({char('A' + i / 26), char('a' + i % 26)}, std::string(30, 'N'))));
+        setup.Result("SetFormPgto", TermDelta(terms));
         setup.Result("SetDiaPgto", DayDelta({Insert(Day01), Insert(Day("02", "01", "07", "06"))}));
+        before = Contents(factory);
+        EXPECT_EQ(before.size(), 4u + extraTerms);
     }
-    const json before = Contents(factory);
-    ASSERT_EQ(before.size(), 4u);
+
+    TempFolder folder;
+    std::string db = "sqlite:" + (folder.Path() / "ger06700.db").string();
+    ger::StorageFactory factory{db};
+    std::optional<Program> program;
+    unsigned short port = 0;
+    json before;
+};
+
+/// A client the server has taken: connects until a call is answered, as clients do once
+/// others have left (the server learns of a close a moment after it).
+std::unique_ptr<RpcClient> Admitted(unsigned short port) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto client = std::make_unique<RpcClient>(port);
+        const json answer = client->SendLine(Request("GetVerCdForm", {"01"}));
+        if (answer.is_object() && answer.contains("result")) return client;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ADD_FAILURE() << "no connection was served";
+    return std::make_unique<RpcClient>(port);
+}
+
+/// The code of the error line a closing connection sends, 0 when it sent none (the line may be
+/// lost when the server closes on input it did not read); fails unless the connection closes.
+int ClosingError(RpcClient& client) {
+    const std::string line = client.ReadLine();
+    EXPECT_EQ(client.ReadLine(), "") << "still open";
+    return line.empty() ? 0 : json::parse(line)["error"].value("code", 0);
+}
+
+TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
+    Served site({});
+    const unsigned short port = site.port;
+    Program& server = *site.program;
+    const json before = site.before;
 
     const long kMemoryBoundKb = 200 * 1024;
     const auto attacks = Attacks();
@@ -316,9 +370,175 @@ TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
     EXPECT_GT(bystander.calls(), 0);
     EXPECT_LT(bystander.longest(), std::chrono::seconds(10));
     EXPECT_LT(largestKb, kMemoryBoundKb);
-    EXPECT_EQ(Contents(factory), before);
+    EXPECT_EQ(Contents(site.factory), before);
     server.Signal(SIGTERM);
     EXPECT_EQ(server.Wait(), 0);
+}
+
+TEST(Hostile, ConnectionsAndTheBytesTheyHoldAreBounded) {
+    Served site({"--max-connections", "4", "--max-buffered-bytes", "600000"});
+    {
+        std::vector<std::unique_ptr<RpcClient>> held;
+        for (int i = 0; i < 4; ++i)
+            held.push_back(Admitted(site.port));
+        RpcClient fifth(site.port);
+        EXPECT_EQ(ClosingError(fifth), -32603);
+        held.pop_back();
+        Admitted(site.port); // served once one has left
+    }
+    // Three unfinished lines of 250,000 bytes: together beyond the bound, so exactly one
+    // connection is refused, whichever the server read last; the others finish and are served.
+    const std::string blanks(250000, ' ');
+    std::vector<std::unique_ptr<RpcClient>> writers;
+    for (int i = 0; i < 3; ++i)
+        writers.push_back(Admitted(site.port));
+    for (auto& writer : writers)
+        writer->TryWrite(blanks);
+    std::size_t refused = writers.size();
+    for (int round = 0; round < 200 && refused == writers.size(); ++round)
+        for (std::size_t i = 0; i < writers.size() && refused == writers.size(); ++i)
+            if (writers[i]->WaitReadable(std::chrono::milliseconds(10))) refused = i;
+    ASSERT_LT(refused, writers.size()) << "no connection was refused";
+    const int code = ClosingError(*writers[refused]);
+    EXPECT_TRUE(code == 0 || code == -32603) << code;
+    for (std::size_t i = 0; i < writers.size(); ++i)
+        if (i != refused) {
+            const json answer = writers[i]->SendLine(Request("GetFormPgto", json::array()));
+            EXPECT_TRUE(answer.is_object() && answer.contains("result")) << i;
+        }
+    writers.clear();
+    // The bytes of finished lines no longer count: a line of the same size is served again.
+    auto late = Admitted(site.port);
+    const json answer = late->SendLine(blanks + Request("GetFormPgto", json::array()));
+    EXPECT_TRUE(answer.is_object() && answer.contains("result"));
+    EXPECT_EQ(Contents(site.factory), site.before);
+}
+
+TEST(Hostile, ClientsTooSlowToSendOrToReadAreDropped) {
+    // Requests sent ahead are bounded loosely here, so that only the send timeout drops the
+    // client that never reads.
+    Served site({"--line-timeout", "1", "--send-timeout", "1", "--idle-timeout", "2",
+                 "--max-queued-requests", "1000"},
+                200);
+    WellBehavedClient bystander(site.port);
+    {
+        // One byte at a time: the line is never finished before the server gives up on it.
+        RpcClient slow(site.port);
+        const std::string request = Request("GetFormPgto", json::array());
+        std::size_t sent = 0;
+        while (sent < request.size() && !slow.WaitReadable(std::chrono::milliseconds(300)) &&
+               slow.TryWrite(request.substr(sent, 1)))
+            ++sent;
+        EXPECT_LT(sent, request.size());
+        EXPECT_EQ(ClosingError(slow), -32600);
+    }
+    {
+        RpcClient idle(site.port);
+        EXPECT_TRUE(idle.WaitReadable(std::chrono::seconds(20)));
+        EXPECT_EQ(idle.ReadLine(), ""); // closed without a word
+    }
+    // A client that asks for the 202 terms again and again and never reads the answers: the
+    // server stops reading it once an answer cannot be written, and drops it.
+    const long kGrowthBoundKb = 32 * 1024;
+    const long startKb = site.program->ResidentKb();
+    long largestKb = startKb;
+    std::atomic<bool> dropped = false;
+    std::thread deaf([&] {
+        RpcClient client(site.port, 4096);
+        std::string requests;
+        for (int i = 0; i < 4; ++i)
+            requests += Request("GetFormPgto", json::array());
+        while (client.TryWrite(requests)) {
+        }
+        dropped = true;
+    });
+    while (!dropped) {
+        largestKb = std::max(largestKb, site.program->ResidentKb());
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    deaf.join();
+    EXPECT_LT(largestKb - startKb, kGrowthBoundKb);
+    bystander.Finish();
+    EXPECT_FALSE(bystander.failed());
+    EXPECT_GT(bystander.calls(), 0);
+    EXPECT_EQ(Contents(site.factory), site.before);
+}
+
+TEST(Hostile, OnlyTheTokenOpensAConnectionAndAnyAddressButLoopbackNeedsOne) {
+    const std::string token = "c0ffee-0123456789-abcdef-segredo";
+    TempFolder secrets;
+    const auto write = [&](const std::string& name, const std::string& text) {
+        const std::string path = (secrets.Path() / name).string();
+        std::ofstream(path) << text << "\n";
+        ::chmod(path.c_str(), 0600);
+        return path;
+    };
+    const std::string tokenFile = write("token", token);
+    Served site({"--token-file", tokenFile}, 0, token);
+    std::string upper = token;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    const struct {
+        const char* name;
+        std::string first; ///< the connection's first line
+        bool opens;
+    } cases[] = {
+        {"a call without login", Request("GetFormPgto", json::array()), false},
+        {"login without params", R"({"jsonrpc":"2.0","id":1,"method":"Login"})", false},
+        {"a number", LoginLine({12345}), false},
+        {"an empty token", LoginLine({""}), false},
+        {"a wrong token", LoginLine({std::string(token.size(), '0')}), false},
+        {"a guess one character short", LoginLine({token.substr(0, token.size() - 1)}), false},
+        {"a guess wrong in the last character",
+         LoginLine({token.substr(0, token.size() - 1) + "x"}), false},
+        {"the token and one more character", LoginLine({token + "x"}), false},
+        {"the token in capitals", LoginLine({upper}), false},
+        {"the token twice", LoginLine({token, token}), false},
+        {"the token", LoginLine({token}), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RpcClient client(site.port);
+        std::string first = c.first;
+        if (first.back() == '\n') first.pop_back();
+        const json answer = client.SendLine(first);
+        ASSERT_TRUE(answer.is_object()) << "no answer";
+        if (c.opens) {
+            EXPECT_EQ(answer["result"], true) << answer;
+            EXPECT_EQ(client.Result("GetFormPgto", json::array())["rows"].size(), 2u);
+        } else {
+            EXPECT_EQ(answer["error"]["code"], 3) << answer;
+            EXPECT_EQ(client.ReadLine(), "") << "still open";
+        }
+    }
+    EXPECT_EQ(Contents(site.factory), site.before);
+
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        bool starts;
+    } starts[] = {
+        {"any address without a token", {"--listen", "0.0.0.0:0"}, false},
+        {"a token too short",
+         {"--listen", "127.0.0.1:0", "--token-file", write("short", "abc")},
+         false},
+        {"any address with a token", {"--listen", "0.0.0.0:0", "--token-file", tokenFile}, true},
+    };
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.name);
+        std::vector<std::string> arguments = start.options;
+        for (const char* argument : {"--db", site.db.c_str(), "--log-level", "off"})
+            arguments.push_back(argument);
+        Program program(arguments);
+        const auto line = program.ReadLine();
+        EXPECT_EQ(line.has_value(), start.starts);
+        if (start.starts) {
+            EXPECT_EQ(line->rfind("listening on 0.0.0.0:", 0), 0u) << *line;
+            program.Signal(SIGTERM);
+            EXPECT_EQ(program.Wait(), 0);
+        } else {
+            EXPECT_EQ(program.Wait(), 1);
+        }
+    }
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "net/NetConnection.h"
 #include "RunningServer.h"
+#include "TempFolder.h"
 #include "core/Abort.h"
+#include "shared/HostConfig.h"
 
 #include <asio.hpp>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -57,7 +61,8 @@ TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
     server.Stop();
     const std::string where = "Falha na comunicação com o servidor de aplicação (127.0.0.1:" +
                               std::to_string(server.Port()) + "): ";
-    for (int attempt = 0; attempt < 2; ++attempt) { // broken session, then refused connect
+    for (int attempt = 0; attempt < 2;
+         ++attempt) { // the closed session is noticed: each connects anew
         SCOPED_TRACE(attempt);
         try {
             connection.AppServer().Call("GetFormPgto", json::array());
@@ -67,12 +72,12 @@ TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
         }
         EXPECT_FALSE(connection.Connected());
     }
-    EXPECT_EQ(connects, 2);
+    EXPECT_EQ(connects, 3);
 
     server.Restart();
     EXPECT_TRUE(connection.AppServer().Call("GetFormPgto", json::array()).contains("result"));
     EXPECT_TRUE(connection.Connected());
-    EXPECT_EQ(connects, 3);
+    EXPECT_EQ(connects, 4);
 }
 
 TEST_F(NetConnection, OpenWithoutServerAndSilentServerRaise) {
@@ -96,6 +101,62 @@ TEST_F(NetConnection, OpenWithoutServerAndSilentServerRaise) {
             << error.what();
     }
     EXPECT_FALSE(connection.Connected());
+}
+
+// The token of the host's configuration opens every connection; a connection the server
+// closed as idle is opened again by the next call.
+TEST(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNextCall) {
+    const std::string secret = "segredo-de-teste-0123456789";
+    ger::ConnectionLimits limits;
+    limits.idleTimeout = std::chrono::milliseconds(300);
+    RunningServer server(16 * 1024 * 1024, limits, ger::AccessToken::FromText(secret));
+    TempFolder folder;
+    plat::TComponent owner;
+    auto& connection = owner.Create<plat::TNetConnection>("netFormPgto");
+    connection.ServerName = "Ger06700.rdmFormPgto";
+    int connects = 0;
+    connection.BeforeConnect = [&](plat::TNetConnection& net) {
+        ++connects;
+        net.Host = "127.0.0.1";
+        net.Port = server.Port();
+    };
+    enum class Outcome { Served, Refused, Raised };
+    const struct {
+        const char* name;
+        const char* token; ///< none: no token file configured
+        Outcome outcome;
+    } cases[] = {
+        {"no token", nullptr, Outcome::Refused}, // the call itself is answered with the refusal
+        {"wrong token", "segredo-de-teste-012345678", Outcome::Raised},
+        {"right token", "segredo-de-teste-0123456789", Outcome::Served},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        plat::HostConfig::ClearOverrides();
+        if (c.token) {
+            const auto path = (folder.Path() / "token").string();
+            std::ofstream(path) << c.token << "\n";
+            plat::HostConfig::SetOverride("server.token-file", path);
+        }
+        connection.Close();
+        try {
+            const json response = connection.AppServer().Call("GetFormPgto", json::array());
+            EXPECT_EQ(response.contains("result"), c.outcome == Outcome::Served) << response;
+            if (c.outcome == Outcome::Refused) {
+                EXPECT_EQ(response["error"]["code"], 3) << response;
+            }
+        } catch (const plat::EDatabaseError& error) {
+            EXPECT_EQ(c.outcome, Outcome::Raised) << error.what();
+            EXPECT_NE(std::string(error.what()).find("código de acesso inválido"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
+    const int before = connects;
+    std::this_thread::sleep_for(std::chrono::milliseconds(900)); // the server closes it idle
+    EXPECT_TRUE(connection.AppServer().Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_EQ(connects, before + 1);
+    plat::HostConfig::ClearOverrides();
 }
 
 } // namespace

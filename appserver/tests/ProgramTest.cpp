@@ -19,7 +19,9 @@ TEST(Program, HelpDescribesEveryOption) {
         help += *line + "\n";
     EXPECT_EQ(program.Wait(), 0);
     for (const char* option :
-         {"--listen", "--db", "--init-db", "--demo-data", "6700", "sqlite:ger06700.db"})
+         {"--listen", "--db", "--init-db", "--demo-data", "6700", "sqlite:ger06700.db",
+          "--token-file", "--max-connections", "--max-buffered-bytes", "--max-queued-requests",
+          "--idle-timeout", "--line-timeout", "--send-timeout"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 

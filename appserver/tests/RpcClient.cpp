@@ -1,8 +1,12 @@
 #include "RpcClient.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
-RpcClient::RpcClient(unsigned short port) : socket_(io_) {
+RpcClient::RpcClient(unsigned short port, int receiveBuffer) : socket_(io_) {
+    socket_.open(asio::ip::tcp::v4());
+    if (receiveBuffer > 0)
+        socket_.set_option(asio::socket_base::receive_buffer_size(receiveBuffer));
     socket_.connect({asio::ip::make_address("127.0.0.1"), port});
     socket_.set_option(asio::ip::tcp::no_delay(true));
 }
@@ -24,6 +28,12 @@ std::string RpcClient::ReadLine() {
     std::string line = buffer_.substr(0, length - 1);
     buffer_.erase(0, length);
     return line;
+}
+
+bool RpcClient::WaitReadable(std::chrono::milliseconds timeout) {
+    if (buffer_.find('\n') != std::string::npos) return true;
+    pollfd watched{socket_.native_handle(), POLLIN, 0};
+    return ::poll(&watched, 1, static_cast<int>(timeout.count())) > 0;
 }
 
 nlohmann::json RpcClient::SendLine(const std::string& line) {

@@ -1,12 +1,14 @@
 #pragma once
 #include <asio.hpp>
+#include <chrono>
 #include <nlohmann/json.hpp>
 #include <string>
 
 /// A plain JSON-RPC client for the tests: writes lines, reads answer lines.
 class RpcClient {
 public:
-    explicit RpcClient(unsigned short port);
+    /// receiveBuffer, when not 0, caps the socket's receive buffer (a client slow to read).
+    explicit RpcClient(unsigned short port, int receiveBuffer = 0);
 
     /// Sends line as it is (a "\n" is added) and returns the answer line parsed.
     nlohmann::json SendLine(const std::string& line);
@@ -22,6 +24,8 @@ public:
     bool TryWrite(const std::string& bytes);
     /// Reads one answer line; empty when the server closed the connection.
     std::string ReadLine();
+    /// True once something (an answer, the close) is there to read, false after timeout.
+    bool WaitReadable(std::chrono::milliseconds timeout);
 
 private:
     asio::io_context io_;

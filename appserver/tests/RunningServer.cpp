@@ -2,10 +2,11 @@
 
 #include "rdm/Schema.h"
 
-RunningServer::RunningServer(std::size_t maxLineLength)
+RunningServer::RunningServer(std::size_t maxLineLength, ger::ConnectionLimits connections,
+                             ger::AccessToken token)
     : database_(std::make_shared<TestDatabase>()),
       factory_(std::make_unique<ger::StorageFactory>(database_->Url())),
-      maxLineLength_(maxLineLength) {
+      maxLineLength_(maxLineLength), connections_(connections), token_(std::move(token)) {
     ger::Schema::Create(*factory_->Open(true));
     Start(0);
 }
@@ -13,7 +14,8 @@ RunningServer::RunningServer(std::size_t maxLineLength)
 RunningServer::RunningServer(SameDatabaseAs other)
     : database_(other.server.database_),
       factory_(std::make_unique<ger::StorageFactory>(database_->Url())),
-      maxLineLength_(other.server.maxLineLength_) {
+      maxLineLength_(other.server.maxLineLength_), connections_(other.server.connections_),
+      token_(other.server.token_) {
     Start(0);
 }
 
@@ -27,6 +29,8 @@ void RunningServer::Start(unsigned short port) {
     options.database.readers = 2;
     options.database.writers = 2;
     options.limits.maxLineBytes = maxLineLength_;
+    options.connections = connections_;
+    options.token = token_;
     options.handleSignals = false;
     server_ = std::make_unique<ger::Server>(options, *factory_);
     port_ = server_->Port();

@@ -12,8 +12,10 @@
 /// RunningServer, as a second server of the same company would.
 class RunningServer {
 public:
-    /// Starts on a free port; maxLineLength bounds request lines as the program's option does.
-    explicit RunningServer(std::size_t maxLineLength = 16 * 1024 * 1024);
+    /// Starts on a free port; maxLineLength bounds request lines as the program's option does,
+    /// connections and token are the server's own.
+    explicit RunningServer(std::size_t maxLineLength = 16 * 1024 * 1024,
+                           ger::ConnectionLimits connections = {}, ger::AccessToken token = {});
     /// A second server on the database of another one.
     struct SameDatabaseAs {
         const RunningServer& server;
@@ -37,6 +39,8 @@ private:
     std::shared_ptr<TestDatabase> database_;
     std::unique_ptr<ger::StorageFactory> factory_;
     std::size_t maxLineLength_;
+    ger::ConnectionLimits connections_;
+    ger::AccessToken token_;
     std::unique_ptr<ger::Server> server_;
     std::thread thread_;
     unsigned short port_ = 0;

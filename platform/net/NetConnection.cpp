@@ -2,6 +2,7 @@
 
 #include "core/Abort.h"
 #include "net/TcpLineClient.h"
+#include "shared/HostConfig.h"
 
 #include <chrono>
 #include <mutex>
@@ -61,11 +62,27 @@ void TNetConnection::Broken(const std::string& reason) {
 void TNetConnection::Open() {
     if (Connected()) return;
     if (BeforeConnect) BeforeConnect(*this);
+    std::string token;
     try {
+        token = HostConfig::ServerToken();
         socket_->Connect(Host, Port, kConnectTimeout);
     } catch (const std::runtime_error& error) {
         Broken(error.what());
     }
+    if (!token.empty()) LogIn(token);
+}
+
+void TNetConnection::LogIn(const std::string& token) {
+    const long long id = ++lastId_;
+    const nlohmann::json response =
+        Exchange({{"jsonrpc", "2.0"}, {"id", id}, {"method", "Login"}, {"params", {token}}}, id);
+    if (response.is_object() && response.value("result", nlohmann::json()) == true) return;
+    Close();
+    std::string reason = "resposta inesperada à identificação";
+    if (response.is_object() && response.contains("error") && response["error"].is_object())
+        reason = response["error"].value("message", reason);
+    throw EDatabaseError("O servidor de aplicação (" + Host + ":" + std::to_string(Port) +
+                         ") recusou a conexão: " + reason);
 }
 
 nlohmann::json TNetConnection::CallRemote(const std::string& method, const nlohmann::json& args) {
@@ -73,10 +90,17 @@ nlohmann::json TNetConnection::CallRemote(const std::string& method, const nlohm
     if (!args.is_array())
         throw EDatabaseError("Chamada inválida de " + method +
                              ": os argumentos devem formar uma lista.");
+    // The server closes clients idle for long; nothing was sent on this one since, so
+    // connecting again loses nothing.
+    if (socket_->Stale()) Close();
     Open();
     const long long id = ++lastId_;
-    const nlohmann::json request{
-        {"jsonrpc", "2.0"}, {"id", id}, {"method", ServerName + "." + method}, {"params", args}};
+    return Exchange(
+        {{"jsonrpc", "2.0"}, {"id", id}, {"method", ServerName + "." + method}, {"params", args}},
+        id);
+}
+
+nlohmann::json TNetConnection::Exchange(const nlohmann::json& request, long long id) {
     std::string line;
     try {
         socket_->SendLine(request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
@@ -87,8 +111,10 @@ nlohmann::json TNetConnection::CallRemote(const std::string& method, const nlohm
     nlohmann::json response = nlohmann::json::parse(line, nullptr, false);
     if (response.is_discarded()) Broken("resposta ilegível do servidor");
     // Requests go one at a time, so the answer must be to this one; anything else means the
-    // stream is out of step and cannot be trusted for the next call either.
-    if (response.is_object() && response.contains("id") && response["id"] != id)
+    // stream is out of step and cannot be trusted for the next call either. A null id is the
+    // server refusing the connection itself (a limit reached), which answers this call too.
+    if (response.is_object() && response.contains("id") && !response["id"].is_null() &&
+        response["id"] != id)
         Broken("resposta fora de sequência");
     return response;
 }

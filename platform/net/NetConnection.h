@@ -13,7 +13,9 @@ class TcpLineClient;
 
 /// A socket connection to the application server (JSON-RPC 2.0, one JSON text per line).
 /// Every call is synchronous. A broken connection makes the call raise EDatabaseError and
-/// leaves the connection closed; the next call connects again.
+/// leaves the connection closed; the next call connects again. When the host's configuration
+/// names a token file, every connect logs in with its token first; a connection the server
+/// closed between two calls (an idle client) is opened again before the next call.
 class TNetConnection : public TComponent {
 public:
     /// Observer of remote calls: bare method name and arguments, before the call is sent.
@@ -53,6 +55,10 @@ private:
     friend class TAppServer;
     nlohmann::json CallRemote(const std::string& method, const nlohmann::json& args);
     [[noreturn]] void Broken(const std::string& reason);
+    /// Presents token with the "Login" call; raises EDatabaseError when the server refuses.
+    void LogIn(const std::string& token);
+    /// One request line sent and its answer line read; raises EDatabaseError on a broken link.
+    nlohmann::json Exchange(const nlohmann::json& request, long long id);
 
     std::unique_ptr<TcpLineClient> socket_;
     long long lastId_ = 0;

@@ -89,6 +89,16 @@ void TcpLineClient::Close() {
     received_.clear();
 }
 
+bool TcpLineClient::Stale() const {
+    if (fd_ < 0) return false;
+    if (!received_.empty()) return true;
+    pollfd watched{fd_, POLLIN, 0};
+    if (::poll(&watched, 1, 0) <= 0) return false;
+    char byte = 0;
+    ssize_t n = ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n != -1 || (errno != EAGAIN && errno != EINTR);
+}
+
 void TcpLineClient::Connect(const std::string& host, int port, std::chrono::milliseconds timeout) {
     Close();
     if (port <= 0 || port > 65535) Fail("porta inválida " + std::to_string(port));

@@ -20,6 +20,9 @@ public:
     /// The next line received (without its "\n"), waiting at most timeout for it.
     std::string ReceiveLine(std::chrono::milliseconds timeout);
     void Close();
+    /// True when the peer closed the connection, or sent something no request asked for,
+    /// since the last line received; looks without waiting.
+    bool Stale() const;
     bool IsOpen() const { return fd_ >= 0; }
 
 private:

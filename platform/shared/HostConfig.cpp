@@ -20,8 +20,9 @@ struct Setting {
 
 constexpr Setting kServerHost{"server.host", "GER06700_SERVER_HOST", "127.0.0.1"};
 constexpr Setting kServerPort{"server.port", "GER06700_SERVER_PORT", "6700"};
+constexpr Setting kServerTokenFile{"server.token-file", "GER06700_SERVER_TOKEN_FILE", ""};
 constexpr Setting kDatabase{"db", "GER06700_DB", "sqlite:ger06700.db"};
-constexpr Setting kSettings[] = {kServerHost, kServerPort, kDatabase};
+constexpr Setting kSettings[] = {kServerHost, kServerPort, kServerTokenFile, kDatabase};
 
 std::map<std::string, std::string>& Overrides() {
     static std::map<std::string, std::string> overrides;
@@ -103,6 +104,20 @@ int HostConfig::ServerPort() {
     return port;
 }
 
+std::string HostConfig::ServerToken() {
+    const Lookup lookup = Get(kServerTokenFile);
+    const std::string path = Trim(lookup.value);
+    if (path.empty()) return {};
+    std::ifstream file(path);
+    std::string token;
+    if (file) std::getline(file, token);
+    token = Trim(token);
+    if (token.empty())
+        throw std::runtime_error("Não foi possível ler o código de acesso ao servidor em '" + path +
+                                 "' (" + lookup.source + ").");
+    return token;
+}
+
 std::string HostConfig::DatabaseUrl() {
     return Get(kDatabase).value;
 }
@@ -124,7 +139,7 @@ void HostConfig::SetOverride(const std::string& key, const std::string& value) {
         }
     }
     throw std::invalid_argument("Chave de configuração desconhecida: '" + key +
-                                "' (use server.host, server.port ou db).");
+                                "' (use server.host, server.port, server.token-file ou db).");
 }
 
 void HostConfig::ClearOverrides() {

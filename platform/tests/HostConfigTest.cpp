@@ -11,8 +11,13 @@
 namespace plat {
 namespace {
 
-const char* const kVariables[] = {"GER06700_SERVER_HOST", "GER06700_SERVER_PORT", "GER06700_DB",
-                                  "GER06700_CONFIG",      "XDG_CONFIG_HOME",      "HOME"};
+const char* const kVariables[] = {"GER06700_SERVER_HOST",
+                                  "GER06700_SERVER_PORT",
+                                  "GER06700_SERVER_TOKEN_FILE",
+                                  "GER06700_DB",
+                                  "GER06700_CONFIG",
+                                  "XDG_CONFIG_HOME",
+                                  "HOME"};
 
 // Runs each test with none of the host's variables set and puts them back afterwards.
 class HostConfigTest : public ::testing::Test {
@@ -80,6 +85,23 @@ TEST_F(HostConfigTest, OverrideBeatsEnvironmentBeatsFileBeatsDefault) {
     EXPECT_EQ(HostConfig::ServerPort(), 7003);
 
     EXPECT_THROW(HostConfig::SetOverride("server.hots", "x"), std::invalid_argument);
+}
+
+TEST_F(HostConfigTest, TheTokenIsTheFirstLineOfTheFileNamed) {
+    EXPECT_EQ(HostConfig::ServerToken(), ""); // no file named: no login
+    const std::string token = dir_.Write("token", "  segredo-de-teste \nsegunda linha\n");
+    setenv("GER06700_CONFIG",
+           dir_.Write("host.conf", "server.token-file = " + token + "\n").c_str(), 1);
+    EXPECT_EQ(HostConfig::ServerToken(), "segredo-de-teste");
+    setenv("GER06700_SERVER_TOKEN_FILE", dir_.Write("vazio", "\n").c_str(), 1);
+    EXPECT_THROW(HostConfig::ServerToken(), std::runtime_error); // an empty token is a mistake
+    HostConfig::SetOverride("server.token-file", dir_.File("ausente"));
+    try {
+        HostConfig::ServerToken();
+        ADD_FAILURE() << "a missing token file was accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("ausente"), std::string::npos) << e.what();
+    }
 }
 
 TEST_F(HostConfigTest, ConfigFileIsLookedForInTheUsualPlaces) {

@@ -1,11 +1,31 @@
 #include "net/Connection.h"
 
+#include "net/ConnectionReplies.h"
+
+#include <algorithm>
+#include <cstring>
 #include <spdlog/spdlog.h>
 
 namespace ger {
+namespace {
+
+bool IsBlank(const std::string& line) {
+    return line.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+std::string PeerOf(const asio::ip::tcp::socket& socket) {
+    asio::error_code error;
+    const auto endpoint = socket.remote_endpoint(error);
+    if (error) return "?";
+    return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
+}
+
+} // namespace
 
 Connection::Connection(asio::ip::tcp::socket socket, ConnectionShared& shared)
-    : socket_(std::move(socket)), shared_(shared), framer_(shared.limits.maxLineBytes) {}
+    : socket_(std::move(socket)), shared_(shared), peer_(PeerOf(socket_)),
+      framer_(shared.limits.maxLineBytes), deadline_(shared.io), lastActive_(Clock::now()),
+      loggedIn_(!shared.token.Required()) {}
 
 void Connection::Start() {
     asio::error_code ignored;
@@ -20,13 +40,18 @@ void Connection::Stop() {
 }
 
 void Connection::WaitForInput() {
+    if (framer_.Buffered() > 0)
+        Arm(Wait::Line, lineStarted_ + shared_.connections.lineTimeout);
+    else
+        Arm(Wait::Idle, lastActive_ + shared_.connections.idleTimeout);
     socket_.async_wait(
         asio::socket_base::wait_read,
         [self = shared_from_this()](const asio::error_code& error) { self->OnReadable(error); });
 }
 
 void Connection::OnReadable(const asio::error_code& error) {
-    if (closed_) return;
+    // Busy: a deadline's answer is being written since this wait began; nothing more is read.
+    if (closed_ || busy_) return;
     if (error) return Close();
     ReadNow();
 }
@@ -36,8 +61,23 @@ void Connection::ReadNow() {
     std::size_t length = socket_.read_some(asio::buffer(shared_.scratch), readError);
     if (readError == asio::error::would_block) return WaitForInput();
     if (readError) return Close(); // the peer is gone
+    const bool lineWasEmpty = framer_.Buffered() == 0;
     // A line over the limit is answered once the lines before it are (see Next).
     framer_.Feed(std::string_view(shared_.scratch.data(), length), pending_);
+    if (lineWasEmpty || std::memchr(shared_.scratch.data(), '\n', length))
+        lineStarted_ = Clock::now(); // the unfinished line, if any, began in this read
+    std::erase_if(pending_, IsBlank);
+    const ConnectionLimits& limits = shared_.connections;
+    if (pending_.size() > limits.maxQueuedRequests) {
+        spdlog::warn("connection peer={} closed: {} requests sent ahead", peer_, pending_.size());
+        return Refuse(ConnectionReplies::TooManyQueued(limits.maxQueuedRequests));
+    }
+    Account();
+    if (shared_.bufferedBytes > limits.maxBufferedBytes) {
+        spdlog::warn("connection peer={} closed: {} bytes of requests held by all clients", peer_,
+                     shared_.bufferedBytes);
+        return Refuse(ConnectionReplies::ServerFull());
+    }
     Next();
 }
 
@@ -47,6 +87,7 @@ void Connection::Next() {
     if (!pending_.empty()) {
         std::string line = std::move(pending_.front());
         pending_.erase(pending_.begin());
+        Account();
         return Run(std::move(line));
     }
     if (framer_.Overflowed()) {
@@ -60,13 +101,32 @@ void Connection::Next() {
 
 void Connection::Run(std::string line) {
     const auto started = Clock::now();
+    lastActive_ = started;
+    if (auto login = LoginCall::Parse(line, shared_.limits)) return LogIn(*login);
+    if (!loggedIn_) {
+        spdlog::warn("connection peer={} closed: a call before the login", peer_);
+        return Refuse(ConnectionReplies::LoginRequired(nullptr));
+    }
     auto parsed = RequestHandler::Parse(line, shared_.limits);
     if (auto* reply = std::get_if<Reply>(&parsed)) return Finish("-", *reply, started);
     RunOnDatabase(std::move(std::get<Request>(parsed)), started);
 }
 
+void Connection::LogIn(const LoginCall& login) {
+    // A server without a token takes any login, so one client configuration fits both.
+    if (!shared_.token.Required() || (login.token && shared_.token.Matches(*login.token))) {
+        loggedIn_ = true;
+        spdlog::info("login peer={} outcome=ok", peer_);
+        return Send(ConnectionReplies::LoggedIn(login.id) + "\n");
+    }
+    spdlog::warn("login peer={} outcome=refused: {}", peer_,
+                 login.token ? "wrong token" : "no token");
+    Refuse(ConnectionReplies::WrongToken(login.id));
+}
+
 void Connection::RunOnDatabase(Request request, Clock::time_point started) {
     busy_ = true;
+    Disarm(); // the database's time is not the client's
     // The reply comes back through the network thread's queue; the work guard keeps the
     // network loop alive (also while stopping) until it has.
     auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io),
@@ -111,6 +171,7 @@ void Connection::Finish(const std::string& method, const Reply& reply, Clock::ti
 void Connection::Send(std::string text) {
     busy_ = true;
     output_ = std::move(text);
+    Arm(Wait::Send, Clock::now() + shared_.connections.sendTimeout);
     asio::async_write(socket_, asio::buffer(output_),
                       [self = shared_from_this()](const asio::error_code& error, std::size_t) {
                           self->busy_ = false;
@@ -120,13 +181,63 @@ void Connection::Send(std::string text) {
                       });
 }
 
+void Connection::Refuse(const std::string& line) {
+    std::vector<std::string>().swap(pending_);
+    framer_.Discard();
+    Account();
+    closeAfterWrite_ = true;
+    Send(line + "\n");
+}
+
+void Connection::Arm(Wait wait, Clock::time_point deadline) {
+    const unsigned generation = ++deadlineGeneration_;
+    deadline_.expires_at(deadline);
+    deadline_.async_wait(
+        [self = shared_from_this(), wait, generation](const asio::error_code& error) {
+            if (error || self->closed_ || generation != self->deadlineGeneration_) return;
+            self->OnDeadline(wait);
+        });
+}
+
+void Connection::Disarm() {
+    ++deadlineGeneration_;
+    deadline_.cancel();
+}
+
+void Connection::OnDeadline(Wait wait) {
+    switch (wait) {
+    case Wait::Idle:
+        spdlog::info("connection peer={} closed: idle", peer_);
+        return Close();
+    case Wait::Line:
+        spdlog::warn("connection peer={} closed: a line unfinished after {} ms", peer_,
+                     shared_.connections.lineTimeout.count());
+        return Refuse(ConnectionReplies::LineTimeout(shared_.connections.lineTimeout));
+    case Wait::Send:
+        spdlog::warn("connection peer={} closed: an answer not taken after {} ms", peer_,
+                     shared_.connections.sendTimeout.count());
+        return Close(); // the write in progress ends with an error
+    }
+}
+
+void Connection::Account() {
+    std::size_t held = framer_.Buffered();
+    for (const auto& line : pending_)
+        held += line.size();
+    shared_.bufferedBytes = shared_.bufferedBytes - held_ + held;
+    held_ = held;
+}
+
 void Connection::Close() {
     if (closed_) return;
     closed_ = true;
+    Disarm();
     asio::error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
     std::vector<std::string>().swap(pending_);
+    framer_.Discard();
+    Account();
     shared_.open.erase(shared_from_this());
 }
 

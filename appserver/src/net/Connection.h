@@ -1,6 +1,9 @@
 #pragma once
 #include "guard/RequestLimits.h"
+#include "net/AccessToken.h"
+#include "net/ConnectionLimits.h"
 #include "net/LineFramer.h"
+#include "net/LoginCall.h"
 #include "rpc/RequestHandler.h"
 #include "storage/Database.h"
 
@@ -21,19 +24,26 @@ struct ConnectionShared {
     asio::io_context& io;
     Database& database;
     RequestLimits limits;
+    ConnectionLimits connections;
+    AccessToken token;
     /// Bytes are read here and only the unfinished part of a line is kept by a connection, so
     /// an idle connection holds no read buffer at all.
     std::array<char, 64 * 1024> scratch{};
     /// The open connections; a connection leaves when it closes, and its memory goes with its
     /// last pending operation.
-    std::unordered_set<std::shared_ptr<Connection>> open;
+    std::unordered_set<std::shared_ptr<Connection>> open{};
+    /// Request text all connections hold, bounded by connections.maxBufferedBytes.
+    std::size_t bufferedBytes = 0;
 };
 
 /// One client: reads request lines and answers each in order, one call at a time; the only
 /// object that touches the client's socket. Its handlers run on the network thread; the call
 /// itself runs on a database thread, whose reply comes back to the network thread. While a
-/// call is in progress the connection reads nothing more, so a client that sends ahead is held
-/// back by TCP rather than by the server's memory.
+/// call is in progress or an answer is being written the connection reads nothing more, so a
+/// client that sends ahead is held back by TCP rather than by the server's memory; what one
+/// read brings is bounded in requests, and all connections together in bytes. A deadline
+/// watches every wait on the client: for its next line, for the rest of a line, for it to
+/// take an answer.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     Connection(asio::ip::tcp::socket socket, ConnectionShared& shared);
@@ -47,6 +57,7 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    enum class Wait { Idle, Line, Send };
 
     void WaitForInput();
     void OnReadable(const asio::error_code& error);
@@ -55,16 +66,31 @@ private:
     /// Runs the next request line received, or waits for more.
     void Next();
     void Run(std::string line);
+    void LogIn(const LoginCall& login);
     void RunOnDatabase(Request request, Clock::time_point started);
     void Finish(const std::string& method, const Reply& reply, Clock::time_point started);
     void Send(std::string text);
+    /// Drops what the client sent, answers line and closes.
+    void Refuse(const std::string& line);
+    void Arm(Wait wait, Clock::time_point deadline);
+    void Disarm();
+    void OnDeadline(Wait wait);
+    /// Brings the shared count of held request bytes up to date with this connection's.
+    void Account();
     void Close();
 
     asio::ip::tcp::socket socket_;
     ConnectionShared& shared_;
+    std::string peer_; ///< ADDRESS:PORT, for the log
     LineFramer framer_;
     std::vector<std::string> pending_; ///< complete lines not yet run, oldest first
+    std::size_t held_ = 0;             ///< bytes of pending_ and the unfinished line
     std::string output_;
+    asio::steady_timer deadline_;
+    unsigned deadlineGeneration_ = 0; ///< a deadline reached after it was moved is ignored
+    Clock::time_point lineStarted_;   ///< when the first byte of the unfinished line came
+    Clock::time_point lastActive_;    ///< connected, or the last request run
+    bool loggedIn_ = false;
     bool busy_ = false; ///< a call or a write is in progress
     bool stopping_ = false;
     bool closeAfterWrite_ = false;

@@ -18,6 +18,10 @@ public:
     bool Feed(std::string_view bytes, std::vector<std::string>& lines);
 
     bool Overflowed() const { return overflowed_; }
+    /// Bytes of the unfinished line held.
+    std::size_t Buffered() const { return partial_.size(); }
+    /// Drops the unfinished line and its memory.
+    void Discard() { std::string().swap(partial_); }
     std::size_t MaxLineLength() const { return maxLineLength_; }
 
 private:

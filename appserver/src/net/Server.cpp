@@ -1,10 +1,12 @@
 #include "net/Server.h"
 
+#include "net/ConnectionReplies.h"
 #include "rpc/RequestHandler.h"
 
 #include <csignal>
 #include <fcntl.h>
 #include <spdlog/spdlog.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -21,12 +23,26 @@ bool OutOfResources(const asio::error_code& error) {
     return code == EMFILE || code == ENFILE || code == ENOBUFS || code == ENOMEM;
 }
 
+// Anyone who can reach a port beyond loopback could read and change every payment term, so
+// such a port is opened only behind a token; checked before the database is opened.
+ServerOptions Checked(ServerOptions options) {
+    const auto address = asio::ip::make_address(options.address);
+    if (!address.is_loopback() && !options.token.Required())
+        throw std::runtime_error("refusing to listen on " + options.address +
+                                 " without a token: give --token-file FILE (every client then "
+                                 "logs in with it) or listen on 127.0.0.1");
+    return options;
+}
+
 } // namespace
 
 Server::Server(ServerOptions options, const StorageFactory& storageFactory)
-    : options_(std::move(options)), database_(Database::Open(storageFactory, options_.database)),
-      shared_{io_, *database_, options_.limits, {}, {}}, acceptor_(io_), signals_(io_),
-      acceptDelay_(io_) {
+    : options_(Checked(std::move(options))),
+      database_(Database::Open(storageFactory, options_.database)), shared_{io_, *database_,
+                                                                            options_.limits,
+                                                                            options_.connections,
+                                                                            options_.token},
+      acceptor_(io_), signals_(io_), acceptDelay_(io_) {
     asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
     acceptor_.open(endpoint.protocol());
     acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
@@ -62,6 +78,10 @@ void Server::Accept() {
             }
             return Accept(); // a client that vanished while being accepted stops nobody else
         }
+        if (shared_.open.size() >= options_.connections.maxConnections) {
+            RefuseOverLimit(socket);
+            return Accept();
+        }
         auto connection = std::make_shared<Connection>(std::move(socket), shared_);
         shared_.open.insert(connection);
         connection->Start();
@@ -80,6 +100,21 @@ void Server::RefuseOne() {
         ::close(client);
     }
     spareDescriptor_ = OpenSpareDescriptor();
+}
+
+void Server::RefuseOverLimit(asio::ip::tcp::socket& socket) {
+    asio::error_code error;
+    const auto peer = socket.remote_endpoint(error);
+    spdlog::warn("connection peer={}:{} refused: {} connections open",
+                 error ? "?" : peer.address().to_string(), error ? 0 : peer.port(),
+                 shared_.open.size());
+    // The connection is new, so the line fits in its empty send buffer at once.
+    const std::string line =
+        ConnectionReplies::TooManyConnections(options_.connections.maxConnections) + "\n";
+    [[maybe_unused]] auto sent =
+        ::send(socket.native_handle(), line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    socket.shutdown(asio::ip::tcp::socket::shutdown_both, error);
+    socket.close(error);
 }
 
 void Server::AcceptLater() {

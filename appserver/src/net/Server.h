@@ -1,6 +1,8 @@
 #pragma once
 #include "guard/RequestLimits.h"
+#include "net/AccessToken.h"
 #include "net/Connection.h"
+#include "net/ConnectionLimits.h"
 #include "storage/Database.h"
 #include "storage/StorageFactory.h"
 
@@ -13,11 +15,14 @@ namespace ger {
 
 /// What the server listens on and how it works.
 struct ServerOptions {
+    /// Any address but a loopback one requires a token.
     std::string address = "127.0.0.1";
-    unsigned short port = 6700; ///< 0 picks a free port; Port() tells which
-    DatabaseOptions database;   ///< threads serving the database
-    RequestLimits limits;       ///< what one request may hold
-    bool handleSignals = true;  ///< stop on SIGINT and SIGTERM
+    unsigned short port = 6700;   ///< 0 picks a free port; Port() tells which
+    DatabaseOptions database;     ///< threads serving the database
+    RequestLimits limits;         ///< what one request may hold
+    ConnectionLimits connections; ///< what the clients may hold of the server
+    AccessToken token;            ///< when set, every connection logs in with it first
+    bool handleSignals = true;    ///< stop on SIGINT and SIGTERM
 };
 
 /// The application server: accepts clients on a TCP address and serves them all from one
@@ -26,7 +31,8 @@ struct ServerOptions {
 class Server {
 public:
     /// Binds and opens the database sessions at once, so a port in use or a database that
-    /// cannot be opened is reported before anything runs.
+    /// cannot be opened is reported before anything runs. Throws std::runtime_error for an
+    /// address beyond this machine without a token.
     Server(ServerOptions options, const StorageFactory& storageFactory);
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
@@ -47,6 +53,8 @@ private:
     /// cannot be served, so it does not wait in the backlog for nothing.
     void RefuseOne();
     void AcceptLater();
+    /// Tells a client beyond the connection limit so, without serving it.
+    void RefuseOverLimit(asio::ip::tcp::socket& socket);
     void StopNow();
 
     ServerOptions options_;

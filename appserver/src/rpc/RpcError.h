@@ -16,6 +16,7 @@ public:
         InternalError = -32603,
         Refused = 1,       ///< a delta the server will not apply (bad value, conflict, duplicate)
         DatabaseError = 2, ///< the database failed (cannot open, busy, I/O)
+        AccessDenied = 3,  ///< no login, or a wrong token, on a server that requires one
     };
 
     RpcError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
