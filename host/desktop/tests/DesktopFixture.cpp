@@ -42,12 +42,10 @@ DesktopFixture::DesktopFixture() {
     QStandardPaths::setTestModeEnabled(true);
     QSettings().clear();
     ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
-    // The host reads the server's database file directly for one value.
-    const auto files = server_.OpenStorage()->Query("PRAGMA database_list");
-    if (files.empty()) throw std::runtime_error("the server's database has no file");
     plat::HostConfig::SetOverride("server.host", "127.0.0.1");
     plat::HostConfig::SetOverride("server.port", std::to_string(server_.Port()));
-    plat::HostConfig::SetOverride("db", "sqlite:" + std::get<std::string>(files[0][2]));
+    // The host reads the server's database directly for one value, on either engine.
+    plat::HostConfig::SetOverride("db", server_.DatabaseUrl());
     window_ = std::make_unique<desktop::MainWindow>(
         std::vector<std::filesystem::path>{GER06700_MODULE_DIR});
     window_->show();
