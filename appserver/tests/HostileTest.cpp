@@ -437,6 +437,18 @@ TEST(Hostile, ClientsTooSlowToSendOrToReadAreDropped) {
         EXPECT_TRUE(idle.WaitReadable(std::chrono::seconds(20)));
         EXPECT_EQ(idle.ReadLine(), ""); // closed without a word
     }
+    {
+        // Slow to read but reading: an answer larger than the socket takes at once arrives
+        // whole and in order, the rest written once the client makes room.
+        RpcClient slowReader(site.port, 4096);
+        std::string requests;
+        for (int i = 0; i < 3; ++i)
+            requests += Request("GetFormPgto", json::array());
+        slowReader.Write(requests);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(json::parse(slowReader.ReadLine())["result"]["rows"].size(), 202u);
+    }
     // A client that asks for the 202 terms again and again and never reads the answers: the
     // server stops reading it once an answer cannot be written, and drops it.
     const long kGrowthBoundKb = 32 * 1024;

@@ -127,15 +127,18 @@ void Connection::LogIn(const LoginCall& login) {
 void Connection::RunOnDatabase(Request request, Clock::time_point started) {
     busy_ = true;
     Disarm(); // the database's time is not the client's
-    // The reply comes back through the network thread's queue; the work guard keeps the
-    // network loop alive (also while stopping) until it has.
+    // The database thread writes the answer at once when the socket takes it; the network
+    // thread touches neither the socket nor the connection while the call is in progress, so
+    // this is the only writer. The rest comes back through the network thread's queue; the
+    // work guard keeps the network loop alive (also while stopping) until it has.
     auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io),
                    started](std::string method, Reply reply) mutable {
+        const std::size_t written = reply.line ? self->WriteNow(*reply.line + "\n") : 0;
         asio::io_context& io = self->shared_.io;
-        asio::post(io, [self = std::move(self), work = std::move(work), started,
+        asio::post(io, [self = std::move(self), work = std::move(work), started, written,
                         method = std::move(method), reply = std::move(reply)] {
             self->busy_ = false;
-            self->Finish(method, reply, started);
+            self->Finish(method, reply, started, written);
         });
     };
     if (!request.writes) {
@@ -158,14 +161,24 @@ void Connection::RunOnDatabase(Request request, Clock::time_point started) {
                             }});
 }
 
-void Connection::Finish(const std::string& method, const Reply& reply, Clock::time_point started) {
+void Connection::Finish(const std::string& method, const Reply& reply, Clock::time_point started,
+                        std::size_t written) {
     if (reply.outcome != "blank")
         spdlog::info(
             "call method={} outcome={} duration_us={}", method, reply.outcome,
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started).count());
     if (closed_) return;
-    if (!reply.line) return Next();
-    Send(*reply.line + "\n");
+    if (!reply.line || written == reply.line->size() + 1) return Next();
+    Send((*reply.line + "\n").substr(written));
+}
+
+std::size_t Connection::WriteNow(const std::string& text) {
+    std::size_t written = 0;
+    asio::error_code error; // would_block or a broken connection: the network thread goes on
+    while (written < text.size() && !error)
+        written +=
+            socket_.write_some(asio::buffer(text.data() + written, text.size() - written), error);
+    return written;
 }
 
 void Connection::Send(std::string text) {

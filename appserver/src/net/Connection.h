@@ -38,7 +38,10 @@ struct ConnectionShared {
 
 /// One client: reads request lines and answers each in order, one call at a time; the only
 /// object that touches the client's socket. Its handlers run on the network thread; the call
-/// itself runs on a database thread, whose reply comes back to the network thread. While a
+/// itself runs on a database thread, which writes the answer to the socket itself when the
+/// socket takes it at once (the network thread leaves the socket alone while a call is in
+/// progress), so the client does not wait for the network thread to wake; the rest of a long
+/// answer, and what follows, is the network thread's. While a
 /// call is in progress or an answer is being written the connection reads nothing more, so a
 /// client that sends ahead is held back by TCP rather than by the server's memory; what one
 /// read brings is bounded in requests, and all connections together in bytes. A deadline
@@ -68,7 +71,12 @@ private:
     void Run(std::string line);
     void LogIn(const LoginCall& login);
     void RunOnDatabase(Request request, Clock::time_point started);
-    void Finish(const std::string& method, const Reply& reply, Clock::time_point started);
+    /// Logs the call and sends its answer but for the written bytes the database thread sent.
+    void Finish(const std::string& method, const Reply& reply, Clock::time_point started,
+                std::size_t written = 0);
+    /// Writes what the socket takes without waiting; the bytes written. Database thread, while
+    /// the call is in progress.
+    std::size_t WriteNow(const std::string& text);
     void Send(std::string text);
     /// Drops what the client sent, answers line and closes.
     void Refuse(const std::string& line);
