@@ -17,22 +17,6 @@ template <class T> T& Component(plat::TForm& form, const char* name) {
     return *c;
 }
 
-// Handlers the resource description binds that later work on the screen provides.
-// clang-format off
-constexpr const char* kPendingHandlers[] = {
-    "dbgPadraoColExit",
-    "dbgPadraoExit",
-    "dbgDiaPgtoColExit",
-    "dbgDiaPgtoEnter",
-    "dbgDiaPgtoExit",
-    "dbgDiaSemanaColExit",
-    "dbgDiaSemanaEnter",
-    "dbgSemanaMesColExit",
-    "dbgSemanaMesEnter",
-    "dbgSemanaMesExit",
-};
-// clang-format on
-
 } // namespace
 
 TfrmFormPgto::TfrmFormPgto(plat::TComponent* owner, std::string name)
@@ -65,6 +49,10 @@ TfrmFormPgto::TfrmFormPgto(plat::TComponent* owner, std::string name)
       cdsDiaPgtoNRMESFORMPGT(cdsDiaPgto.FieldByName("NRMESFORMPGT")),
       cdsDiaPgtoNRNUMMESPGTO(cdsDiaPgto.FieldByName("NRNUMMESPGTO")),
       cdsDiaPgtoNRDIAPGTOSEMANA(cdsDiaPgto.FieldByName("NRDIAPGTOSEMANA")) {
+    // The resource description leaves the week grid without exit handling; leaving it stores
+    // the row and goes back to the code like the other day grids, or a typed row would be
+    // lost silently when the user moves on to another term.
+    dbgDiaSemana.OnExit = [this](plat::TControl& sender) { dbgDiaSemanaExit(sender); };
     built_ = true;
 }
 
@@ -96,8 +84,7 @@ plat::THandlerTable TfrmFormPgto::Handlers() {
     AddTermSavingHandlers(table);
     AddPeriodViewHandlers(table);
     AddKeyHandlers(table);
-    for (const char* name : kPendingHandlers)
-        table.AddPending(name);
+    AddGridFocusHandlers(table);
     return table;
 }
 

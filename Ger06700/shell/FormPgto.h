@@ -88,6 +88,24 @@ public:
     void dtsDiaPgtoStateChange(plat::TDataSource& sender);
     // ---- end of editing surface: period-type views ----
 
+    // ---- Editing surface: grid focus and column exits ----
+    void dbgPadraoColExit(plat::TControl& sender);
+    void dbgPadraoEnter(plat::TControl& sender);
+    void dbgPadraoExit(plat::TControl& sender);
+    void dbgDiaPgtoColExit(plat::TControl& sender);
+    void dbgDiaSemanaColExit(plat::TControl& sender);
+    void dbgSemanaMesColExit(plat::TControl& sender);
+    void dbgDiaPgtoEnter(plat::TControl& sender);
+    void dbgDiaSemanaEnter(plat::TControl& sender);
+    void dbgSemanaMesEnter(plat::TControl& sender);
+    void dbgDiaPgtoExit(plat::TControl& sender);
+    void dbgDiaSemanaExit(plat::TControl& sender);
+    void dbgSemanaMesExit(plat::TControl& sender);
+    /// Ends a term edit that only a day row started and that changed nothing, so the term is
+    /// back in browse state without anything sent or asked.
+    void EndUnchangedTermEdit();
+    // ---- end of editing surface: grid focus and column exits ----
+
     // ---- Editing surface: command availability ----
     /// Enables the record commands and their menu entries for the grid the user works in.
     void HabilitaBotao();
@@ -175,6 +193,13 @@ private:
     void AddDaySavingHandlers(plat::THandlerTable& table);
     void AddTermSavingHandlers(plat::THandlerTable& table);
     void AddPeriodViewHandlers(plat::THandlerTable& table);
+    void AddGridFocusHandlers(plat::THandlerTable& table);
+    /// What entering any of the day grids does.
+    void EnterDayGrid();
+    /// What leaving a day grid does; monthsChecked for the grids with a months column.
+    void LeaveDayGrid(bool monthsChecked);
+    /// The checks of a day-grid column being left, by the column and the grid's view.
+    void CheckDayColumnLeft(plat::TDBGrid& grid, bool finalDayChecked);
 
     /// The period-type texts, the entries of the master grid's IDTPPERIODO pick list.
     const std::vector<std::string>& PeriodTypeTexts();

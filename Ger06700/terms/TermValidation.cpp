@@ -72,7 +72,10 @@ void TfrmFormPgto::Vd_Periodo(bool boObrigatorio) {
         SelectColumn(dbgPadrao, "IDTPPERIODO");
         plat::Abort();
     }
-    SelectColumn(dbgPadrao, "IDTPPERIODO");
+    // Selecting the column the user is leaving would keep him on it for good (a column chosen
+    // while a column is left is where the cursor goes): an accepted PeriodType lets him go on.
+    if (dbgPadrao.SelectedField() != &cdsFormPgtoIDTPPERIODO)
+        SelectColumn(dbgPadrao, "IDTPPERIODO");
 }
 
 } // namespace ger06700

@@ -3,7 +3,6 @@
 
 #include <any>
 #include <map>
-#include <set>
 #include <string>
 
 namespace plat {
@@ -19,7 +18,6 @@ public:
     /// The handler called name, of the type the event needs; throws when it is missing or
     /// was offered for another kind of event.
     template <class Handler> Handler Get(const std::string& name, const std::string& event) const {
-        if (pending_.count(name)) return Handler{};
         auto it = handlers_.find(name);
         if (it == handlers_.end())
             throw EDatabaseError("Recurso do formulário: manipulador '" + name +
@@ -29,12 +27,8 @@ public:
                              "' não serve para o evento " + event + ".");
     }
     bool Has(const std::string& name) const { return handlers_.count(name) != 0; }
-    /// Declares a handler the description names but the screen does not offer yet: its event
-    /// stays unbound instead of failing the load.
-    void AddPending(const std::string& name) { pending_.insert(name); }
 
 private:
-    std::set<std::string> pending_;
     std::map<std::string, std::any> handlers_;
 };
 

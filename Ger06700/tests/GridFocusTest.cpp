@@ -1,0 +1,195 @@
+// Moving along and between the grids with real keys: what leaving each column checks, what
+// entering and leaving a day grid store, where the cursor lands when a check fails, and which
+// side boTestaGrid says the user works on.
+#include "ScreenFixture.h"
+
+#include "shared/Consiste.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+using plat::TDataSetState;
+
+const plat::TShiftState kAlt{false, false, true};
+
+class GridFocusTest : public ScreenTest {
+protected:
+    plat::TDBGrid& Grid(const std::string& name) { return Part<plat::TDBGrid>(name); }
+    std::string Active() {
+        return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
+    }
+    std::string Column(const std::string& grid) {
+        const plat::TField* field = Grid(grid).SelectedField();
+        return field ? field->FieldName() : std::string();
+    }
+    bool Key(std::uint16_t key, plat::TShiftState shift = {}) {
+        return Act([&] { Form().PressKey(key, shift); });
+    }
+    bool Type(const std::string& text) {
+        return Act([&] { Form().TypeText(text); });
+    }
+    void Select(const std::string& grid, const std::string& field) {
+        ASSERT_TRUE(Act([&] { Grid(grid).SetSelectedIndex(plat::IndiceCol(Grid(grid), field)); }));
+    }
+    void Locate(const std::string& code) {
+        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
+    }
+    std::string Shown() {
+        const auto errors = Errors();
+        return errors.empty() ? std::string() : errors.back();
+    }
+};
+
+TEST_F(GridFocusTest, LeavingAColumnChecksWhatTheGridAndItsViewSayForIt) {
+    WriteTerm("40", "Mensal", std::string("M"), {{"01", "15", "20"}});
+    WriteTerm("41", "Semanal", std::string("S"), {{"01", "03", "05"}});
+    WriteTerm("42", "Semana do mês", std::string("A"), {{"01", "15", "02"}});
+    WriteTerm("43", "Duas semanas", std::string("S"), {{"01", "03", "05"}, {"04", "07", "06"}});
+    ASSERT_TRUE(IniProc());
+    struct Case {
+        const char* term;
+        const char* grid;
+        const char* column;
+        const char* typed;
+        Texts calls;
+        const char* stored; // what the column's field holds afterwards; null: not checked
+        const char* error;
+        const char* after; // the column selected afterwards
+    };
+    const char* const INI = "NRDIAINIPGTO";
+    const char* const FIN = "NRDIAFINPGTO";
+    const char* const NUM = "NRNUMMESPGTO";
+    // clang-format off
+    const Case cases[] = {
+        {"40", "dbgDiaPgto", INI, "1", {"GetPeriodo(40)"}, "01", "", FIN},
+        {"40", "dbgDiaPgto", FIN, "9", {"GetPeriodo(40)"}, "09", "", "NRMESFORMPGT"},
+        {"40", "dbgDiaPgto", NUM, "2", {}, "2", "", "NRDIAPGTOSEMANA"},
+        {"40", "dbgDiaPgto", "NRDIAPGTOVAR", "7", {}, nullptr, "", NUM},
+        {"40", "dbgDiaPgto", FIN, "40", {}, nullptr, "Dia final do período deve estar entre 01 e 31.", FIN},
+        {"41", "dbgDiaSemana", INI, "2", {"GetPeriodo(41)"}, "02", "", FIN},
+        {"41", "dbgDiaSemana", FIN, "4", {"GetPeriodo(41)"}, "04", "", "NRMESFORMPGT"},
+        {"43", "dbgDiaSemana", FIN, "5", {"GetPeriodo(43)"}, "05",
+         "Existem dias compreendidos no período informado que já foram cadastrados.", FIN},
+        {"42", "dbgSemanaMes", INI, "1", {"GetPeriodo(42)"}, "01", "", FIN},
+        {"42", "dbgSemanaMes", FIN, "9", {"GetPeriodo(42)"}, "09", "", "NRMESFORMPGT"},
+        {"42", "dbgSemanaMes", NUM, "3", {}, "3", "", "NRDIAPGTOVAR"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.term) + " " + c.grid + " " + c.column);
+        Locate(c.term);
+        ASSERT_TRUE(Key(plat::VK_NEXT, kAlt));
+        ASSERT_EQ(Active(), c.grid);
+        ASSERT_EQ(Days().State(), TDataSetState::Edit); // entering put the row into editing
+        Select(c.grid, c.column);
+        Type(c.typed);
+        ClearLog();
+        Key(plat::VK_TAB);
+        EXPECT_EQ(Calls(), c.calls);
+        EXPECT_EQ(Shown(), c.error);
+        EXPECT_EQ(Column(c.grid), c.after);
+        if (c.stored) {
+            EXPECT_EQ(Days().FieldByName(c.column).AsString(), c.stored);
+        }
+        // Nothing was sent: the row is dropped and the grid left as the user would.
+        Key(plat::VK_ESCAPE);
+        ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
+        EXPECT_EQ(Active(), "dbgPadrao");
+        EXPECT_EQ(Terms().State(), TDataSetState::Browse);
+    }
+
+    // The master grid checks a new term column by column, and only its code and PeriodType;
+    // a PeriodType accepted lets the user go on to the next column.
+    ASSERT_TRUE(Act([&] { Form().sbtIncluirClick(Form().sbtIncluir); }));
+    Type("8");
+    ClearLog();
+    Key(plat::VK_TAB);
+    EXPECT_EQ(Calls(), Texts{"GetVerCdForm(08)"});
+    EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), "08");
+    EXPECT_EQ(Column("dbgPadrao"), "NMFORMPGTO");
+    Select("dbgPadrao", "IDTPPERIODO");
+    ClearLog();
+    Key(plat::VK_RIGHT);
+    EXPECT_EQ(Column("dbgPadrao"), "IDVRIGUALPARC");
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(Shown(), "");
+    ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
+    // A stored term being edited is not checked column by column.
+    Locate("40");
+    Select("dbgPadrao", "NMFORMPGTO");
+    Type("Outro");
+    ClearLog();
+    Key(plat::VK_TAB);
+    EXPECT_EQ(Column("dbgPadrao"), "IDTIPODTPGTO");
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(Shown(), "");
+}
+
+TEST_F(GridFocusTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn) {
+    WriteTerm("40", "Mensal", std::string("M"), {{"01", "15", "20"}});
+    ASSERT_TRUE(IniProc());
+    plat::TWinControl& navigator = Part<plat::TWinControl>("dbnPadrao");
+    ASSERT_EQ(Active(), "dbgPadrao");
+    EXPECT_FALSE(Flag("boTestaGrid"));
+    // Before a day grid was first left, entering the master grid says nothing.
+    ASSERT_TRUE(Act([&] { Form().MoveFocus(navigator); }));
+    ASSERT_TRUE(Act([&] { Form().MoveFocus(Grid("dbgPadrao")); }));
+    EXPECT_FALSE(Flag("boTestaGrid"));
+
+    // A header that cannot be stored keeps the user in the master grid, rows untouched.
+    Locate("40");
+    ASSERT_TRUE(Act([&] {
+        Terms().Edit();
+        Terms().FieldByName("NMFORMPGTO").SetAsString("");
+    }));
+    ClearLog();
+    Key(plat::VK_NEXT, kAlt);
+    EXPECT_EQ(Shown(), "Descrição deve ser informada.");
+    EXPECT_EQ(Active(), "dbgPadrao");
+    EXPECT_EQ(Column("dbgPadrao"), "NMFORMPGTO");
+    EXPECT_EQ(Days().State(), TDataSetState::Browse);
+    EXPECT_TRUE(Calls().empty());
+    ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
+
+    // A row that fails its checks keeps the user in the day grid; nothing is stored.
+    ASSERT_TRUE(Key(plat::VK_NEXT, kAlt));
+    EXPECT_FALSE(Flag("boTestaGrid"));
+    ASSERT_TRUE(Act([&] { Days().FieldByName("NRDIAPGTOVAR").SetAsString(""); }));
+    ClearLog();
+    Key(plat::VK_PRIOR, kAlt);
+    EXPECT_EQ(Shown(), "Dia de pagamento deve ser informado.");
+    EXPECT_EQ(Active(), "dbgDiaPgto");
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(StoredDays("40")[0][3], "20");
+
+    // Rows only looked at leave the term as stored: nothing sent, nothing to cancel.
+    Key(plat::VK_ESCAPE);
+    ClearLog();
+    ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
+    EXPECT_EQ(Active(), "dbgPadrao");
+    EXPECT_EQ(Column("dbgPadrao"), "CDFORMPGTO");
+    EXPECT_EQ(Terms().State(), TDataSetState::Browse);
+    EXPECT_TRUE(Form().sbtIncluir.Enabled());
+    for (const std::string& call : Calls())
+        EXPECT_EQ(call.rfind("Set", 0), std::string::npos) << call;
+    // From now on the master grid tells when it is entered and left.
+    EXPECT_TRUE(Flag("boTestaGrid"));
+    ASSERT_TRUE(Act([&] { Form().MoveFocus(navigator); }));
+    EXPECT_FALSE(Flag("boTestaGrid"));
+    ASSERT_TRUE(Act([&] { Form().MoveFocus(Grid("dbgPadrao")); }));
+    EXPECT_TRUE(Flag("boTestaGrid"));
+
+    // With no term at all, entering a day grid asks for the code and starts no row.
+    Write("DELETE FROM DIAPGTO");
+    Write("DELETE FROM FORMPGTO");
+    ASSERT_TRUE(Act([&] { Form().sbtVerificarClick(Form().sbtVerificar); }));
+    ClearLog();
+    Key(plat::VK_NEXT, kAlt);
+    EXPECT_EQ(Shown(), "Código deve ser informado.");
+    EXPECT_EQ(Days().State(), TDataSetState::Browse);
+    EXPECT_EQ(Active(), "dbgPadrao");
+    // Leaving the master grid on the way cleared the flag; the refused entry kept it so.
+    EXPECT_FALSE(Flag("boTestaGrid"));
+}
+
+} // namespace
