@@ -39,6 +39,9 @@ void TfrmFormPgto::sbtVerificarClick(plat::TControl&) {
         if (!grid->Focused()) continue;
         if (grid->OnEnter) grid->OnEnter(*grid);
         cdsDiaPgto.Cancel();
+        // Entering put the term into edit for the row; with the row dropped, the term is
+        // back as stored.
+        EndUnchangedTermEdit();
         break;
     }
 }
