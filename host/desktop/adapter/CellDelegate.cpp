@@ -41,7 +41,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 
 void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     const QString text = index.data(GridModel::EditorTextRole).toString();
-    const bool typed = index.data(GridModel::EditorModifiedRole).toBool();
+    const bool selected = index.data(GridModel::EditorSelectedRole).toBool();
     QLineEdit* edit = qobject_cast<QLineEdit*>(editor);
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const QSignalBlocker quiet(combo);
@@ -50,11 +50,12 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     }
     if (!edit) return;
     edit->setText(text);
-    // Text not yet typed over is selected: the first character typed replaces it.
-    if (typed)
-        edit->end(false);
-    else
+    // Selected text is replaced by the first character typed; after F2 or once typing began
+    // the text stays and the insertion point is at its end.
+    if (selected)
         edit->selectAll();
+    else
+        edit->end(false);
 }
 
 void CellDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {

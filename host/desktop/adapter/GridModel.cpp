@@ -18,7 +18,8 @@ QString Text(const std::string& text) {
 GridModel::GridModel(plat::TDBGrid& grid, QObject* parent)
     : QAbstractTableModel(parent), grid_(&grid), rows_(grid.RowCount()),
       columns_(grid.ColumnCount()) {
-    observers_.Watch(grid, [this](plat::TObservable&, plat::Change what) { Observe(what); });
+    observers_.WatchNotices(
+        grid, [this](plat::TObservable&, const plat::TNotice& notice) { Observe(notice); });
 }
 
 void GridModel::Detach() {
@@ -69,6 +70,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return Text(grid_->EditorText());
     case EditorModifiedRole:
         return grid_->EditorModified();
+    case EditorSelectedRole:
+        return grid_->EditorSelected();
     default:
         return {};
     }
@@ -103,10 +106,10 @@ QModelIndex GridModel::CurrentIndex() const {
     return index(row, column);
 }
 
-void GridModel::Observe(plat::Change what) {
-    switch (what) {
+void GridModel::Observe(const plat::TNotice& notice) {
+    switch (notice.what) {
     case plat::Change::Data:
-        RowsChanged();
+        if (notice.rows == plat::RowChange::All || !RowChanged(notice)) RowsChanged();
         emit CurrentMoved();
         break;
     case plat::Change::Editor:
@@ -116,6 +119,7 @@ void GridModel::Observe(plat::Change what) {
         break;
     case plat::Change::Current:
     case plat::Change::Column:
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
         emit CurrentMoved();
         break;
     case plat::Change::State:
@@ -123,11 +127,38 @@ void GridModel::Observe(plat::Change what) {
         emit StateChanged();
         break;
     case plat::Change::Columns:
+    case plat::Change::Field:
         ColumnsReshaped();
         break;
     default:
         break;
     }
+}
+
+bool GridModel::RowChanged(const plat::TNotice& notice) {
+    const int now = grid_->RowCount();
+    const int row = notice.row;
+    switch (notice.rows) {
+    case plat::RowChange::Inserted:
+        if (now != rows_ + 1 || row < 0 || row > rows_) return false;
+        beginInsertRows({}, row, row);
+        rows_ = now;
+        endInsertRows();
+        return true;
+    case plat::RowChange::Removed:
+        if (now != rows_ - 1 || row < 0 || row >= rows_) return false;
+        beginRemoveRows({}, row, row);
+        rows_ = now;
+        endRemoveRows();
+        return true;
+    case plat::RowChange::Changed:
+        if (now != rows_ || row < 0 || row >= rows_) return false;
+        if (columns_ > 0) emit dataChanged(index(row, 0), index(row, columns_ - 1));
+        return true;
+    case plat::RowChange::All:
+        break;
+    }
+    return false;
 }
 
 void GridModel::RowsChanged() {

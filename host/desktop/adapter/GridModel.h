@@ -21,6 +21,7 @@ public:
         DropDownRole,                    ///< bool: the column shows its drop-down button
         EditorTextRole,                  ///< the cell editor's text (current cell)
         EditorModifiedRole,              ///< bool: the editor holds typed text
+        EditorSelectedRole,              ///< bool: the editor's text is selected (not after F2)
     };
 
     explicit GridModel(plat::TDBGrid& grid, QObject* parent = nullptr);
@@ -49,7 +50,10 @@ signals:
     void StateChanged();
 
 private:
-    void Observe(plat::Change what);
+    void Observe(const plat::TNotice& notice);
+    /// Rows inserted, removed or changed one at a time; false when the grid's row count does
+    /// not agree with the notice (then everything is read again).
+    bool RowChanged(const plat::TNotice& notice);
     void RowsChanged();
     void ColumnsReshaped();
 

@@ -158,10 +158,10 @@ void GridView::mousePressEvent(QMouseEvent* event) {
     const QModelIndex cell = indexAt(event->position().toPoint());
     const bool wasCurrent = cell.isValid() && cell == model_->CurrentIndex() && ModelFocused();
     sink_.Act([form, grid, cell] {
-        if (form && form->ActiveControl() != grid) form->MoveFocus(*grid);
-        if (!cell.isValid() || !form || form->ActiveControl() != grid) return;
-        if (cell.row() != grid->CurrentRow()) grid->ClickRow(cell.row());
-        if (cell.column() != grid->SelectedIndex()) grid->ClickColumn(cell.column());
+        if (cell.isValid())
+            grid->ClickCell(cell.row(), cell.column());
+        else if (form && form->ActiveControl() != grid)
+            form->MoveFocus(*grid); // below the last row: the grid only takes the focus
     });
     // A second click on the current cell opens its list, as a click on its button does.
     if (wasCurrent) OpenDropDown();

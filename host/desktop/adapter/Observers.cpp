@@ -17,6 +17,13 @@ void Observers::Watch(plat::TObservable& object, plat::Observer observer) {
     });
 }
 
+void Observers::WatchNotices(plat::TObservable& object, plat::NoticeObserver observer) {
+    object.Observe([alive = alive_, observer = std::move(observer)](plat::TObservable& sender,
+                                                                    const plat::TNotice& notice) {
+        if (*alive) observer(sender, notice);
+    });
+}
+
 void Observers::WatchLasting(plat::TObservable& object, plat::Observer observer) {
     lasting_.emplace_back(&object, object.Subscribe(std::move(observer)));
 }

@@ -20,6 +20,8 @@ public:
 
     /// Observes an object of a form: switched off by Silence or destruction.
     void Watch(plat::TObservable& object, plat::Observer observer);
+    /// The same, told each notice in full (which row, column or property changed).
+    void WatchNotices(plat::TObservable& object, plat::NoticeObserver observer);
     /// Observes an object that outlives every view: unsubscribed on destruction.
     void WatchLasting(plat::TObservable& object, plat::Observer observer);
     /// Switches every observer off; the objects may be gone already.

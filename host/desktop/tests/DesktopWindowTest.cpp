@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -58,6 +59,8 @@ private slots:
     void typesPicksAndCancelsInTheMasterGrid();
     void asksWithPortugueseButtonsOnce();
     void serverDownGivesOneMessageAndRecovers();
+    void movesIntoTheDayGridAndBackByKeyboard();
+    void aRefusedChangeShowsOneMessage();
 };
 
 void DesktopWindowTest::opensTheScreenInAChildWindow() {
@@ -179,6 +182,88 @@ void DesktopWindowTest::serverDownGivesOneMessageAndRecovers() {
     reload->click();
     QCOMPARE(person.texts.size(), 1);
     QCOMPARE(master.model()->rowCount(), fixture.StoredNames().size());
+    CheckShowsGrid(master, grid);
+}
+
+void DesktopWindowTest::movesIntoTheDayGridAndBackByKeyboard() {
+    DesktopFixture fixture;
+    fixture.Server().OpenStorage()->Execute(
+        "INSERT INTO FORMPGTO (CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, IDTPPERIODO, "
+        "IDCONSDIAUTIL, IDVRIGUALPARC) VALUES ('00', 'Sem dias', 'EMIN', 'FORA_MES', 'M', 'N', "
+        "'S')");
+    fixture.OpenScreen();
+    desktop::GridView& master = fixture.View("dbgPadrao");
+    desktop::GridView& days = fixture.View("dbgDiaPgto");
+    plat::TDBGrid& dayGrid = fixture.Grid("dbgDiaPgto");
+    QCOMPARE(fixture.Grid("dbgPadrao").DataSet()->FieldByName("CDFORMPGTO").AsString(),
+             std::string("00"));
+
+    // Into the day grid of a term without rows: a new row arrives as one inserted row, with
+    // the cursor on its final day.
+    QSignalSpy inserted(days.model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(days.model(), &QAbstractItemModel::modelReset);
+    QTest::keyClick(&master, Qt::Key_PageDown, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), &days);
+    QCOMPARE(fixture.Form().ActiveControl(), &dayGrid);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(reset.size(), 0);
+    QCOMPARE(dayGrid.SelectedField()->FieldName(), std::string("NRDIAFINPGTO"));
+    CheckShowsGrid(days, dayGrid);
+
+    // Typed and left by keyboard: the row is stored and the user is back on the code.
+    QTest::keyClicks(&days, "31");
+    QTest::keyClick(&days, Qt::Key_Tab);
+    auto* month = qobject_cast<QComboBox*>(days.indexWidget(days.currentIndex()));
+    QVERIFY(month);
+    QTest::keyClick(&days, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(month->view()->isVisible());
+    const QModelIndex following = month->view()->model()->index(month->findText("Seguinte"), 0);
+    QTest::mouseClick(month->view()->viewport(), Qt::LeftButton, {},
+                      month->view()->visualRect(following).center());
+    QTest::keyClick(&days, Qt::Key_Tab);
+    QTest::keyClicks(&days, "10");
+    QTest::keyClick(&days, Qt::Key_Tab);
+    QTest::keyClicks(&days, "1");
+    CheckShowsGrid(days, dayGrid);
+    MessageBoxAnswerer person;
+    QTest::keyClick(&days, Qt::Key_PageUp, Qt::AltModifier);
+    QCOMPARE(person.texts, QStringList());
+    QCOMPARE(QApplication::focusWidget(), &master);
+    QCOMPARE(fixture.Grid("dbgPadrao").SelectedIndex(), 0);
+    const auto stored = fixture.Server().OpenStorage()->Query(
+        "SELECT NRDIAFINPGTO, NRDIAPGTOVAR FROM DIAPGTO WHERE CDFORMPGTO = '00'");
+    QCOMPARE(stored.size(), std::size_t(1));
+    QCOMPARE(std::get<std::string>(stored[0][0]), std::string("31"));
+    CheckShowsGrid(days, dayGrid);
+    CheckShowsGrid(master, fixture.Grid("dbgPadrao"));
+}
+
+void DesktopWindowTest::aRefusedChangeShowsOneMessage() {
+    DesktopFixture fixture;
+    fixture.OpenScreen();
+    desktop::GridView& master = fixture.View("dbgPadrao");
+    plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
+    auto* confirm = fixture.ScreenWindow()->findChild<QToolButton*>("sbtConfirmar");
+    QVERIFY(confirm);
+
+    // Another user renames the first term while this one types a new name for it.
+    DesktopFixture::ClickCell(master, 0, 1);
+    // The cell's text is selected to be typed over; F2 keeps it for editing.
+    auto* name = qobject_cast<QLineEdit*>(master.indexWidget(master.currentIndex()));
+    QVERIFY(name && name->selectedText() == QString("À vista"));
+    QTest::keyClick(&master, Qt::Key_F2);
+    QVERIFY(!name->hasSelectedText());
+    QTest::keyClicks(&master, " novo");
+    fixture.Server().OpenStorage()->Execute(
+        "UPDATE FORMPGTO SET NMFORMPGTO = 'Do outro usuário' WHERE CDFORMPGTO = '01'");
+    MessageBoxAnswerer person;
+    confirm->click();
+    QCOMPARE(person.texts, QStringList({"Registro alterado ou excluído por outro usuário."}));
+    QVERIFY(!QApplication::overrideCursor());
+    // The screen shows what the server last confirmed; the other user's name is stored.
+    QCOMPARE(grid.DataSet()->State(), plat::TDataSetState::Browse);
+    QCOMPARE(master.model()->index(0, 1).data().toString(), QString("À vista"));
+    QCOMPARE(fixture.StoredNames().value(0), QString("Do outro usuário"));
     CheckShowsGrid(master, grid);
 }
 
