@@ -213,6 +213,18 @@ void DesktopWindowTest::movesIntoTheDayGridAndBackByKeyboard() {
     // Typed and left by keyboard: the row is stored and the user is back on the code.
     QTest::keyClicks(&days, "31");
     QTest::keyClick(&days, Qt::Key_Tab);
+    // Leaving before the month is given: one message, and the focus stays in the day grid.
+    {
+        MessageBoxAnswerer person;
+        QTest::keyClick(&days, Qt::Key_PageUp, Qt::AltModifier);
+        QCOMPARE(person.texts, QStringList({"Mês de pagamento deve ser informado."}));
+        QCOMPARE(fixture.Form().ActiveControl(), &dayGrid);
+        // The window's focus is the day grid's again, to be had when the window is active.
+        QCOMPARE(days.window()->focusWidget(), &days);
+        days.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(days.window()));
+        QCOMPARE(QApplication::focusWidget(), &days);
+    }
     auto* month = qobject_cast<QComboBox*>(days.indexWidget(days.currentIndex()));
     QVERIFY(month);
     QTest::keyClick(&days, Qt::Key_Down, Qt::AltModifier);
