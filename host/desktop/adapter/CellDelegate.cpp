@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 
 namespace desktop {
 
@@ -16,6 +17,24 @@ void ShowOnly(QWidget* widget) {
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+// The editor never holds Qt's focus (the grid does), so Qt draws no text cursor in it; this one
+// draws the caret itself where the grid's typing goes, whenever no text is selected.
+class CaretEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLineEdit::paintEvent(event);
+        if (hasSelectedText()) return;
+        const QRect at = cursorRect();
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        const int x = at.center().x();
+        painter.drawLine(x, at.top(), x, at.bottom());
+    }
+};
+
 } // namespace
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -26,13 +45,14 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         combo->setEditable(true);
         combo->setFocusPolicy(Qt::NoFocus);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setLineEdit(new CaretEdit(combo));
         ShowOnly(combo->lineEdit());
         combo->addItems(index.data(GridModel::PickListRole).toStringList());
         connect(combo, &QComboBox::activated, this,
                 [this, combo](int row) { emit Picked(combo->itemText(row)); });
         return combo;
     }
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new CaretEdit(parent);
     edit->setObjectName("cellEdit");
     edit->setFrame(false);
     ShowOnly(edit);
@@ -51,7 +71,7 @@ void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     if (!edit) return;
     edit->setText(text);
     // Selected text is replaced by the first character typed; after F2 or once typing began
-    // the text stays and the insertion point is at its end.
+    // the caret stands at the end, where the next character goes.
     if (selected)
         edit->selectAll();
     else

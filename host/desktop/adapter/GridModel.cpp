@@ -109,7 +109,7 @@ QModelIndex GridModel::CurrentIndex() const {
 void GridModel::Observe(const plat::TNotice& notice) {
     switch (notice.what) {
     case plat::Change::Data:
-        if (notice.rows == plat::RowChange::All || !RowChanged(notice)) RowsChanged();
+        DataNotice(notice);
         emit CurrentMoved();
         break;
     case plat::Change::Editor:
@@ -118,8 +118,11 @@ void GridModel::Observe(const plat::TNotice& notice) {
         emit EditorChanged();
         break;
     case plat::Change::Current:
-    case plat::Change::Column:
+        // The row indicator moves with the current row.
         if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+        emit CurrentMoved();
+        break;
+    case plat::Change::Column:
         emit CurrentMoved();
         break;
     case plat::Change::State:
@@ -127,69 +130,104 @@ void GridModel::Observe(const plat::TNotice& notice) {
         emit StateChanged();
         break;
     case plat::Change::Columns:
+        ColumnNotice(notice);
+        break;
     case plat::Change::Field:
-        ColumnsReshaped();
+        // A display label reaches the titles as a column notice; an edit mask changes how
+        // the field's cells read.
+        if (notice.property == plat::Property::EditMask && notice.field)
+            FieldCellsChanged(notice.field, 0, rows_ - 1);
         break;
     default:
         break;
     }
 }
 
-bool GridModel::RowChanged(const plat::TNotice& notice) {
+void GridModel::DataNotice(const plat::TNotice& notice) {
     const int now = grid_->RowCount();
     const int row = notice.row;
     switch (notice.rows) {
     case plat::RowChange::Inserted:
-        if (now != rows_ + 1 || row < 0 || row > rows_) return false;
+        if (row < 0 || row > rows_ || now != rows_ + 1) return Reset();
         beginInsertRows({}, row, row);
         rows_ = now;
         endInsertRows();
-        return true;
+        break;
     case plat::RowChange::Removed:
-        if (now != rows_ - 1 || row < 0 || row >= rows_) return false;
+        if (row < 0 || row >= rows_ || now != rows_ - 1) return Reset();
         beginRemoveRows({}, row, row);
         rows_ = now;
         endRemoveRows();
-        return true;
+        break;
     case plat::RowChange::Changed:
-        if (now != rows_ || row < 0 || row >= rows_) return false;
-        if (columns_ > 0) emit dataChanged(index(row, 0), index(row, columns_ - 1));
-        return true;
+        if (row < 0 || row >= rows_ || now != rows_) return Reset();
+        FieldCellsChanged(notice.field, row, row);
+        emit headerDataChanged(Qt::Vertical, row, row);
+        break;
     case plat::RowChange::All:
+        Reset();
         break;
     }
-    return false;
 }
 
-void GridModel::RowsChanged() {
-    const int now = grid_->RowCount();
-    if (now > rows_) {
-        beginInsertRows({}, rows_, now - 1);
-        rows_ = now;
-        endInsertRows();
-    } else if (now < rows_) {
-        beginRemoveRows({}, now, rows_ - 1);
-        rows_ = now;
-        endRemoveRows();
-    }
-    if (rows_ > 0 && columns_ > 0) {
-        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
-    }
-}
-
-void GridModel::ColumnsReshaped() {
-    const int now = grid_->ColumnCount();
-    if (now != columns_) {
-        beginResetModel();
-        columns_ = now;
-        rows_ = grid_->RowCount();
-        endResetModel();
-    } else if (columns_ > 0) {
-        emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
-        if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+void GridModel::ColumnNotice(const plat::TNotice& notice) {
+    const int column = notice.column;
+    const bool one = column >= 0 && column < columns_;
+    switch (notice.property) {
+    case plat::Property::Added:
+        if (column < 0 || column > columns_ || grid_->ColumnCount() != columns_ + 1) return Reset();
+        beginInsertColumns({}, column, column);
+        columns_ = grid_->ColumnCount();
+        endInsertColumns();
+        break;
+    case plat::Property::Title:
+        if (one)
+            emit headerDataChanged(Qt::Horizontal, column, column);
+        else if (columns_ > 0)
+            emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+        break;
+    case plat::Property::Width:
+        break; // the view sets the widths on ColumnsChanged
+    case plat::Property::ReadOnly:
+    case plat::Property::PickList:
+    case plat::Property::ButtonStyle:
+    case plat::Property::Alignment:
+        // Flags, drop-down and alignment are read per cell: the column's cells (every
+        // column's for the grid as a whole) are told to read them again.
+        if (one)
+            ColumnChanged(column);
+        else
+            FieldCellsChanged(nullptr, 0, rows_ - 1);
+        break;
+    default:
+        if (grid_->ColumnCount() != columns_) return Reset();
+        if (columns_ > 0) emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+        FieldCellsChanged(nullptr, 0, rows_ - 1);
+        break;
     }
     emit ColumnsChanged();
+}
+
+void GridModel::Reset() {
+    beginResetModel();
+    rows_ = grid_->RowCount();
+    columns_ = grid_->ColumnCount();
+    endResetModel();
+    emit ColumnsChanged();
+}
+
+void GridModel::FieldCellsChanged(const plat::TField* field, int first, int last) {
+    if (first > last || columns_ == 0) return;
+    if (!field) {
+        emit dataChanged(index(first, 0), index(last, columns_ - 1));
+        return;
+    }
+    for (int c = 0; c < columns_; ++c)
+        if (grid_->ColumnField(c) == field) emit dataChanged(index(first, c), index(last, c));
+}
+
+void GridModel::ColumnChanged(int column) {
+    if (rows_ > 0) emit dataChanged(index(0, column), index(rows_ - 1, column));
 }
 
 } // namespace desktop

@@ -5,7 +5,9 @@
 
 namespace plat {
 class TDBGrid;
-}
+class TField;
+struct TNotice;
+} // namespace plat
 
 namespace desktop {
 
@@ -21,7 +23,7 @@ public:
         DropDownRole,                    ///< bool: the column shows its drop-down button
         EditorTextRole,                  ///< the cell editor's text (current cell)
         EditorModifiedRole,              ///< bool: the editor holds typed text
-        EditorSelectedRole,              ///< bool: the editor's text is selected (not after F2)
+        EditorSelectedRole,              ///< bool: the editor's text is selected
     };
 
     explicit GridModel(plat::TDBGrid& grid, QObject* parent = nullptr);
@@ -51,11 +53,15 @@ signals:
 
 private:
     void Observe(const plat::TNotice& notice);
-    /// Rows inserted, removed or changed one at a time; false when the grid's row count does
-    /// not agree with the notice (then everything is read again).
-    bool RowChanged(const plat::TNotice& notice);
-    void RowsChanged();
-    void ColumnsReshaped();
+    void DataNotice(const plat::TNotice& notice);
+    void ColumnNotice(const plat::TNotice& notice);
+    /// Reads every row and column again: for a whole-data notice, or when a notice does not
+    /// fit the rows the view holds.
+    void Reset();
+    /// The cells of the columns bound to field (every column when field is null) in rows
+    /// first to last changed.
+    void FieldCellsChanged(const plat::TField* field, int first, int last);
+    void ColumnChanged(int column);
 
     plat::TDBGrid* grid_;
     int rows_ = 0;

@@ -145,10 +145,7 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     const PlatformKey key = TranslateKey(*event);
     plat::TForm* form = grid_->Form();
     if (!form || key.kind == PlatformKey::Kind::None) return;
-    if (key.kind == PlatformKey::Kind::Character)
-        sink_.Act([form, text = key.text.toStdString()] { form->TypeText(text); });
-    else
-        sink_.Act([form, key] { form->PressKey(key.key, key.shift); });
+    sink_.Act([form, key] { form->PressKey(key.key, key.shift, key.text.toStdString()); });
 }
 
 void GridView::mousePressEvent(QMouseEvent* event) {
@@ -161,7 +158,7 @@ void GridView::mousePressEvent(QMouseEvent* event) {
         if (cell.isValid())
             grid->ClickCell(cell.row(), cell.column());
         else if (form && form->ActiveControl() != grid)
-            form->MoveFocus(*grid); // below the last row: the grid only takes the focus
+            form->MoveFocus(*grid); // below the last row the grid only takes the focus
     });
     // A second click on the current cell opens its list, as a click on its button does.
     if (wasCurrent) OpenDropDown();

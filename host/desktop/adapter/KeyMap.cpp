@@ -20,6 +20,10 @@ std::uint16_t VirtualKey(int key) {
         return plat::VK_ESCAPE;
     case Qt::Key_Space:
         return plat::VK_SPACE;
+    case Qt::Key_Comma:
+        return plat::VK_OEM_COMMA;
+    case Qt::Key_Period:
+        return plat::VK_OEM_PERIOD;
     case Qt::Key_PageUp:
         return plat::VK_PRIOR;
     case Qt::Key_PageDown:
@@ -63,14 +67,17 @@ PlatformKey TranslateKey(const QKeyEvent& event) {
     result.shift.ctrl = modifiers.testFlag(Qt::ControlModifier);
     result.shift.alt = modifiers.testFlag(Qt::AltModifier);
 
-    // A printable character without Ctrl or Alt is typing; everything else is a key.
+    // A printable character without Ctrl or Alt goes with its key (VK_PACKET when it has none
+    // of its own, as accented letters); other keys carry no text and the platform makes
+    // the characters of Enter, Backspace and Escape itself.
     const QString text = event.text();
-    if (!result.shift.ctrl && !result.shift.alt && !text.isEmpty() && text.at(0).isPrint()) {
-        result.kind = PlatformKey::Kind::Character;
-        result.text = text;
-        return result;
-    }
+    const bool typing =
+        !result.shift.ctrl && !result.shift.alt && !text.isEmpty() && text.at(0).isPrint();
     result.key = VirtualKey(event.key());
+    if (typing) {
+        result.text = text;
+        if (result.key == plat::VK_NONE) result.key = plat::VK_PACKET;
+    }
     if (result.key != plat::VK_NONE) result.kind = PlatformKey::Kind::Key;
     return result;
 }

@@ -8,10 +8,10 @@ class QKeyEvent;
 
 namespace desktop {
 
-/// A Qt key press as the platform takes it: either a character typed (text, delivered with the
-/// key that makes it) or a key of its own (virtual key code with modifiers).
+/// A Qt key press as the platform takes it: the virtual key code with modifiers and, for a
+/// printable character typed, its text.
 struct PlatformKey {
-    enum class Kind { None, Character, Key };
+    enum class Kind { None, Key };
     Kind kind = Kind::None;
     QString text;
     std::uint16_t key = plat::VK_NONE;

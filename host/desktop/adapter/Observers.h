@@ -20,7 +20,7 @@ public:
 
     /// Observes an object of a form: switched off by Silence or destruction.
     void Watch(plat::TObservable& object, plat::Observer observer);
-    /// The same, told each notice in full (which row, column or property changed).
+    /// Observes an object's whole notices, as Watch.
     void WatchNotices(plat::TObservable& object, plat::NoticeObserver observer);
     /// Observes an object that outlives every view: unsubscribed on destruction.
     void WatchLasting(plat::TObservable& object, plat::Observer observer);

@@ -58,9 +58,11 @@ private slots:
     void opensTheScreenInAChildWindow();
     void typesPicksAndCancelsInTheMasterGrid();
     void asksWithPortugueseButtonsOnce();
+    void movesAndEditsWithTheKeyboardOnly();
+    void rowsArriveAsRowSignals();
+    void refusedPostShowsOneMessage();
     void serverDownGivesOneMessageAndRecovers();
     void movesIntoTheDayGridAndBackByKeyboard();
-    void aRefusedChangeShowsOneMessage();
 };
 
 void DesktopWindowTest::opensTheScreenInAChildWindow() {
@@ -185,6 +187,115 @@ void DesktopWindowTest::serverDownGivesOneMessageAndRecovers() {
     CheckShowsGrid(master, grid);
 }
 
+// The line edit of the cell editor on the view's current cell; null when none is open.
+QLineEdit* CellEditor(desktop::GridView& view) {
+    QWidget* editor = view.indexWidget(view.currentIndex());
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    return combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(editor);
+}
+
+void DesktopWindowTest::movesAndEditsWithTheKeyboardOnly() {
+    DesktopFixture fixture;
+    fixture.OpenScreen();
+    desktop::GridView& master = fixture.View("dbgPadrao");
+    desktop::GridView& detail = fixture.View("dbgDiaPgto");
+    plat::TDBGrid& masterGrid = fixture.Grid("dbgPadrao");
+    plat::TDBGrid& detailGrid = fixture.Grid("dbgDiaPgto");
+
+    // Alt+PageDown goes into the day grid, Alt+PageUp back; Qt's focus follows the model's.
+    struct Step {
+        desktop::GridView* from;
+        Qt::Key key;
+        desktop::GridView* to;
+        plat::TDBGrid* grid;
+    };
+    for (const Step& step : {Step{&master, Qt::Key_PageDown, &detail, &detailGrid},
+                             Step{&detail, Qt::Key_PageUp, &master, &masterGrid}}) {
+        QTest::keyClick(step.from, step.key, Qt::AltModifier);
+        QCOMPARE(fixture.Form().ActiveControl(), step.grid);
+        QTRY_COMPARE(QApplication::focusWidget(), step.to);
+        CheckShowsGrid(master, masterGrid);
+        CheckShowsGrid(detail, detailGrid);
+    }
+
+    // The editor shows the grid's selection: all selected on entering the cell, the caret at
+    // the end after F2, and the typed character goes after the text.
+    QTest::keyClick(&master, Qt::Key_Right);
+    QLineEdit* edit = CellEditor(master);
+    QVERIFY(edit);
+    QVERIFY(masterGrid.EditorSelected());
+    QCOMPARE(edit->selectedText(), Q(masterGrid.EditorText()));
+    const QString stored = edit->text();
+    QTest::keyClick(&master, Qt::Key_F2);
+    QVERIFY(!masterGrid.EditorSelected());
+    QVERIFY(!edit->hasSelectedText());
+    QCOMPARE(edit->cursorPosition(), stored.size());
+    QTest::keyClicks(&master, "x");
+    QCOMPARE(Q(masterGrid.EditorText()), stored + "x");
+    CheckShowsGrid(master, masterGrid);
+    QTest::keyClick(&master, Qt::Key_Escape);
+    QCOMPARE(masterGrid.DataSet()->State(), plat::TDataSetState::Browse);
+    CheckShowsGrid(master, masterGrid);
+}
+
+void DesktopWindowTest::rowsArriveAsRowSignals() {
+    DesktopFixture fixture;
+    fixture.OpenScreen();
+    desktop::GridView& master = fixture.View("dbgPadrao");
+    plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
+    QAbstractItemModel& model = *master.model();
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    const int rows = model.rowCount();
+
+    // Typing changes cells; a new row is one row inserted where the model put it, without
+    // reading the grid again; dropping it is that row removed.
+    DesktopFixture::ClickCell(master, 1, 1);
+    QTest::keyClicks(&master, "Prazo");
+    QVERIFY(!changed.isEmpty());
+    QCOMPARE(reset.size(), 0);
+    QTest::keyClick(&master, Qt::Key_Escape);
+    reset.clear();
+    fixture.ScreenWindow()->findChild<QToolButton*>("sbtIncluir")->click();
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted[0][1].toInt(), grid.CurrentRow());
+    QCOMPARE(reset.size(), 0);
+    QCOMPARE(model.rowCount(), rows + 1);
+    CheckShowsGrid(master, grid);
+    MessageBoxAnswerer person;
+    person.answer = "Sim";
+    QTest::keyClick(&master, Qt::Key_Escape);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(model.rowCount(), rows);
+    CheckShowsGrid(master, grid);
+}
+
+void DesktopWindowTest::refusedPostShowsOneMessage() {
+    DesktopFixture fixture;
+    fixture.OpenScreen();
+    desktop::GridView& master = fixture.View("dbgPadrao");
+    plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
+    DesktopFixture::ClickCell(master, 1, 1);
+    const QString code = Q(grid.DataSet()->FieldByName("CDFORMPGTO").AsString());
+
+    // Another user renames the term first: the server refuses the stale change, once.
+    fixture.Server().OpenStorage()->Execute(
+        "UPDATE FORMPGTO SET NMFORMPGTO = 'Outro usuário' WHERE CDFORMPGTO = '" +
+        code.toStdString() + "'");
+    QTest::keyClicks(&master, "Prazo novo");
+    QTest::keyClick(&master, Qt::Key_Return);
+    MessageBoxAnswerer person;
+    const int before = fixture.Window().Dialogs().Shown();
+    fixture.ScreenWindow()->findChild<QToolButton*>("sbtConfirmar")->click();
+    QCOMPARE(fixture.Window().Dialogs().Shown() - before, 1);
+    QCOMPARE(person.texts, QStringList({"Registro alterado ou excluído por outro usuário."}));
+    QCOMPARE(fixture.StoredNames().value(1), QString("Outro usuário"));
+    QVERIFY(!QApplication::overrideCursor());
+    CheckShowsGrid(master, grid);
+}
+
 void DesktopWindowTest::movesIntoTheDayGridAndBackByKeyboard() {
     DesktopFixture fixture;
     fixture.Server().OpenStorage()->Execute(
@@ -248,35 +359,6 @@ void DesktopWindowTest::movesIntoTheDayGridAndBackByKeyboard() {
     QCOMPARE(std::get<std::string>(stored[0][0]), std::string("31"));
     CheckShowsGrid(days, dayGrid);
     CheckShowsGrid(master, fixture.Grid("dbgPadrao"));
-}
-
-void DesktopWindowTest::aRefusedChangeShowsOneMessage() {
-    DesktopFixture fixture;
-    fixture.OpenScreen();
-    desktop::GridView& master = fixture.View("dbgPadrao");
-    plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
-    auto* confirm = fixture.ScreenWindow()->findChild<QToolButton*>("sbtConfirmar");
-    QVERIFY(confirm);
-
-    // Another user renames the first term while this one types a new name for it.
-    DesktopFixture::ClickCell(master, 0, 1);
-    // The cell's text is selected to be typed over; F2 keeps it for editing.
-    auto* name = qobject_cast<QLineEdit*>(master.indexWidget(master.currentIndex()));
-    QVERIFY(name && name->selectedText() == QString("À vista"));
-    QTest::keyClick(&master, Qt::Key_F2);
-    QVERIFY(!name->hasSelectedText());
-    QTest::keyClicks(&master, " novo");
-    fixture.Server().OpenStorage()->Execute(
-        "UPDATE FORMPGTO SET NMFORMPGTO = 'Do outro usuário' WHERE CDFORMPGTO = '01'");
-    MessageBoxAnswerer person;
-    confirm->click();
-    QCOMPARE(person.texts, QStringList({"Registro alterado ou excluído por outro usuário."}));
-    QVERIFY(!QApplication::overrideCursor());
-    // The screen shows what the server last confirmed; the other user's name is stored.
-    QCOMPARE(grid.DataSet()->State(), plat::TDataSetState::Browse);
-    QCOMPARE(master.model()->index(0, 1).data().toString(), QString("À vista"));
-    QCOMPARE(fixture.StoredNames().value(0), QString("Do outro usuário"));
-    CheckShowsGrid(master, grid);
 }
 
 QTEST_MAIN(DesktopWindowTest)
