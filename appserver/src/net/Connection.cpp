@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <spdlog/spdlog.h>
+#include <sys/socket.h>
 
 namespace ger {
 namespace {
@@ -13,6 +14,8 @@ bool IsBlank(const std::string& line) {
     return line.find_first_not_of(" \t\r") == std::string::npos;
 }
 
+} // namespace
+
 std::string PeerOf(const asio::ip::tcp::socket& socket) {
     asio::error_code error;
     const auto endpoint = socket.remote_endpoint(error);
@@ -20,7 +23,10 @@ std::string PeerOf(const asio::ip::tcp::socket& socket) {
     return endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
 }
 
-} // namespace
+void SendBeforeClosing(int socket, const std::string& line) {
+    [[maybe_unused]] auto sent =
+        ::send(socket, line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+}
 
 Connection::Connection(asio::ip::tcp::socket socket, ConnectionShared& shared)
     : socket_(std::move(socket)), shared_(shared), peer_(PeerOf(socket_)),

@@ -19,6 +19,12 @@ namespace ger {
 
 class Connection;
 
+/// ADDRESS:PORT of the socket's peer, "?" when it is not known; for the log.
+std::string PeerOf(const asio::ip::tcp::socket& socket);
+/// Sends line on a socket without waiting and ignores what fails: for a connection about to be
+/// closed, whose empty send buffer takes a line at once.
+void SendBeforeClosing(int socket, const std::string& line);
+
 /// What the connections of one server share. Only the network thread touches it.
 struct ConnectionShared {
     asio::io_context& io;
@@ -41,12 +47,11 @@ struct ConnectionShared {
 /// itself runs on a database thread, which writes the answer to the socket itself when the
 /// socket takes it at once (the network thread leaves the socket alone while a call is in
 /// progress), so the client does not wait for the network thread to wake; the rest of a long
-/// answer, and what follows, is the network thread's. While a
-/// call is in progress or an answer is being written the connection reads nothing more, so a
-/// client that sends ahead is held back by TCP rather than by the server's memory; what one
-/// read brings is bounded in requests, and all connections together in bytes. A deadline
-/// watches every wait on the client: for its next line, for the rest of a line, for it to
-/// take an answer.
+/// answer, and what follows, is the network thread's. While a call is in progress or an
+/// answer is being written the connection reads nothing more, so a client that sends ahead is
+/// held back by TCP rather than by the server's memory; what one read brings is bounded in
+/// requests, and all connections together in bytes. A deadline watches every wait on the
+/// client: for its next line, for the rest of a line, for it to take an answer.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     Connection(asio::ip::tcp::socket socket, ConnectionShared& shared);

@@ -94,25 +94,19 @@ void Server::RefuseOne() {
     ::close(spareDescriptor_);
     int client = ::accept4(acceptor_.native_handle(), nullptr, nullptr, SOCK_CLOEXEC);
     if (client >= 0) {
-        const std::string line = RequestHandler::NoResources() + "\n";
-        [[maybe_unused]] auto sent =
-            ::send(client, line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        SendBeforeClosing(client, RequestHandler::NoResources() + "\n");
         ::close(client);
     }
     spareDescriptor_ = OpenSpareDescriptor();
 }
 
 void Server::RefuseOverLimit(asio::ip::tcp::socket& socket) {
-    asio::error_code error;
-    const auto peer = socket.remote_endpoint(error);
-    spdlog::warn("connection peer={}:{} refused: {} connections open",
-                 error ? "?" : peer.address().to_string(), error ? 0 : peer.port(),
+    spdlog::warn("connection peer={} refused: {} connections open", PeerOf(socket),
                  shared_.open.size());
-    // The connection is new, so the line fits in its empty send buffer at once.
-    const std::string line =
-        ConnectionReplies::TooManyConnections(options_.connections.maxConnections) + "\n";
-    [[maybe_unused]] auto sent =
-        ::send(socket.native_handle(), line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+    SendBeforeClosing(socket.native_handle(),
+                      ConnectionReplies::TooManyConnections(options_.connections.maxConnections) +
+                          "\n");
+    asio::error_code error;
     socket.shutdown(asio::ip::tcp::socket::shutdown_both, error);
     socket.close(error);
 }
