@@ -1,5 +1,7 @@
 #include "DesktopFixture.h"
 
+#include <QToolButton>
+
 #include "adapter/FormView.h"
 #include "adapter/FormWindow.h"
 #include "adapter/GridView.h"
@@ -86,6 +88,12 @@ desktop::GridView& DesktopFixture::View(const char* gridName) {
     auto* view = ScreenWindow() ? ScreenWindow()->findChild<desktop::GridView*>(gridName) : nullptr;
     if (!view) throw std::runtime_error(std::string("no view of grid ") + gridName);
     return *view;
+}
+
+QToolButton& DesktopFixture::Button(const char* name) {
+    auto* button = ScreenWindow() ? ScreenWindow()->findChild<QToolButton*>(name) : nullptr;
+    if (!button) throw std::runtime_error(std::string("the screen has no button ") + name);
+    return *button;
 }
 
 plat::TDBGrid& DesktopFixture::Grid(const char* gridName) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QTableView;
+class QToolButton;
 
 namespace plat {
 class TDBGrid;
@@ -51,6 +52,8 @@ public:
     plat::TForm& Form();
     desktop::GridView& View(const char* gridName);
     plat::TDBGrid& Grid(const char* gridName);
+    /// A button of the screen's command bar, by its name.
+    QToolButton& Button(const char* name);
     /// Clicks the cell of the view (on its viewport, as the mouse does).
     static void ClickCell(QTableView& view, int row, int column);
 

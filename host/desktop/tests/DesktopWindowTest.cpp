@@ -58,7 +58,7 @@ private slots:
     void opensTheScreenInAChildWindow();
     void typesPicksAndCancelsInTheMasterGrid();
     void asksWithPortugueseButtonsOnce();
-    void movesAndEditsWithTheKeyboardOnly();
+    void showsTheEditorsSelectionAndCaret();
     void rowsArriveAsRowSignals();
     void refusedPostShowsOneMessage();
     void serverDownGivesOneMessageAndRecovers();
@@ -104,7 +104,7 @@ void DesktopWindowTest::typesPicksAndCancelsInTheMasterGrid() {
     desktop::GridView& master = fixture.View("dbgPadrao");
     plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
     plat::TClientDataSet& terms = *grid.DataSet();
-    auto* confirm = fixture.ScreenWindow()->findChild<QToolButton*>("sbtConfirmar");
+    QToolButton* confirm = &fixture.Button("sbtConfirmar");
     QVERIFY(confirm && !confirm->isEnabled());
 
     // A click on a cell of another row and column moves the model; typing edits the cell.
@@ -151,8 +151,7 @@ void DesktopWindowTest::asksWithPortugueseButtonsOnce() {
     const int rows = grid.RowCount();
 
     // The delete command asks; "Não" keeps the row. One box, with the two Portuguese buttons.
-    auto* remove = fixture.ScreenWindow()->findChild<QToolButton*>("sbtExcluir");
-    QVERIFY(remove);
+    QToolButton* remove = &fixture.Button("sbtExcluir");
     MessageBoxAnswerer person;
     person.answer = "Não";
     const int before = fixture.Window().Dialogs().Shown();
@@ -169,8 +168,7 @@ void DesktopWindowTest::serverDownGivesOneMessageAndRecovers() {
     fixture.OpenScreen();
     desktop::GridView& master = fixture.View("dbgPadrao");
     plat::TDBGrid& grid = fixture.Grid("dbgPadrao");
-    auto* reload = fixture.ScreenWindow()->findChild<QToolButton*>("sbtVerificar");
-    QVERIFY(reload);
+    QToolButton* reload = &fixture.Button("sbtVerificar");
 
     MessageBoxAnswerer person;
     fixture.Server().Stop();
@@ -194,29 +192,11 @@ QLineEdit* CellEditor(desktop::GridView& view) {
     return combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(editor);
 }
 
-void DesktopWindowTest::movesAndEditsWithTheKeyboardOnly() {
+void DesktopWindowTest::showsTheEditorsSelectionAndCaret() {
     DesktopFixture fixture;
     fixture.OpenScreen();
     desktop::GridView& master = fixture.View("dbgPadrao");
-    desktop::GridView& detail = fixture.View("dbgDiaPgto");
     plat::TDBGrid& masterGrid = fixture.Grid("dbgPadrao");
-    plat::TDBGrid& detailGrid = fixture.Grid("dbgDiaPgto");
-
-    // Alt+PageDown goes into the day grid, Alt+PageUp back; Qt's focus follows the model's.
-    struct Step {
-        desktop::GridView* from;
-        Qt::Key key;
-        desktop::GridView* to;
-        plat::TDBGrid* grid;
-    };
-    for (const Step& step : {Step{&master, Qt::Key_PageDown, &detail, &detailGrid},
-                             Step{&detail, Qt::Key_PageUp, &master, &masterGrid}}) {
-        QTest::keyClick(step.from, step.key, Qt::AltModifier);
-        QCOMPARE(fixture.Form().ActiveControl(), step.grid);
-        QTRY_COMPARE(QApplication::focusWidget(), step.to);
-        CheckShowsGrid(master, masterGrid);
-        CheckShowsGrid(detail, detailGrid);
-    }
 
     // The editor shows the grid's selection: all selected on entering the cell, the caret at
     // the end after F2, and the typed character goes after the text.
@@ -258,7 +238,7 @@ void DesktopWindowTest::rowsArriveAsRowSignals() {
     QCOMPARE(reset.size(), 0);
     QTest::keyClick(&master, Qt::Key_Escape);
     reset.clear();
-    fixture.ScreenWindow()->findChild<QToolButton*>("sbtIncluir")->click();
+    fixture.Button("sbtIncluir").click();
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(inserted[0][1].toInt(), grid.CurrentRow());
     QCOMPARE(reset.size(), 0);
@@ -288,7 +268,7 @@ void DesktopWindowTest::refusedPostShowsOneMessage() {
     QTest::keyClick(&master, Qt::Key_Return);
     MessageBoxAnswerer person;
     const int before = fixture.Window().Dialogs().Shown();
-    fixture.ScreenWindow()->findChild<QToolButton*>("sbtConfirmar")->click();
+    fixture.Button("sbtConfirmar").click();
     QCOMPARE(fixture.Window().Dialogs().Shown() - before, 1);
     QCOMPARE(person.texts, QStringList({"Registro alterado ou excluído por outro usuário."}));
     QCOMPARE(fixture.StoredNames().value(1), QString("Outro usuário"));
