@@ -1,36 +1,15 @@
 // Moving along and between the grids with real keys: what leaving each column checks, what
 // entering and leaving a day grid store, where the cursor lands when a check fails, and which
 // side boTestaGrid says the user works on.
-#include "ScreenFixture.h"
-
-#include "shared/Consiste.h"
+#include "KeyboardFixture.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
 using plat::TDataSetState;
 
-const plat::TShiftState kAlt{false, false, true};
-
-class GridFocusTest : public ScreenTest {
+class GridFocusTest : public KeyboardTest {
 protected:
-    plat::TDBGrid& Grid(const std::string& name) { return Part<plat::TDBGrid>(name); }
-    std::string Active() {
-        return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
-    }
-    std::string Column(const std::string& grid) {
-        const plat::TField* field = Grid(grid).SelectedField();
-        return field ? field->FieldName() : std::string();
-    }
-    bool Key(std::uint16_t key, plat::TShiftState shift = {}) {
-        return Act([&] { Form().PressKey(key, shift); });
-    }
-    bool Type(const std::string& text) {
-        return Act([&] { Form().TypeText(text); });
-    }
-    void Select(const std::string& grid, const std::string& field) {
-        ASSERT_TRUE(Act([&] { Grid(grid).SetSelectedIndex(plat::IndiceCol(Grid(grid), field)); }));
-    }
     void Locate(const std::string& code) {
         ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
     }

@@ -1,8 +1,6 @@
 // Keys in the four grids as a user presses them: moving between master and detail, posting
 // from the PeriodType cell, the protected code, and the characters each column takes.
-#include "ScreenFixture.h"
-
-#include "shared/Consiste.h"
+#include "KeyboardFixture.h"
 
 #include <cctype>
 
@@ -10,27 +8,10 @@ namespace {
 
 using plat::TShiftState;
 
-const TShiftState kAlt{false, false, true};
-const TShiftState kShift{true, false, false};
-const TShiftState kCtrl{false, true, false};
-
-class KeyTest : public ScreenTest {
+class KeyTest : public KeyboardTest {
 protected:
-    plat::TDBGrid& Grid(const std::string& name) { return Part<plat::TDBGrid>(name); }
-    std::string Active() {
-        return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
-    }
-    void Select(const std::string& grid, const std::string& field) {
-        ASSERT_TRUE(Act([&] { Grid(grid).SetSelectedIndex(plat::IndiceCol(Grid(grid), field)); }));
-    }
     std::string Term(const char* field) { return Terms().FieldByName(field).AsString(); }
     std::string Day(const char* field) { return Days().FieldByName(field).AsString(); }
-    bool Key(std::uint16_t key, TShiftState shift = {}) {
-        return Act([&] { Form().PressKey(key, shift); });
-    }
-    bool Type(const std::string& text) {
-        return Act([&] { Form().TypeText(text); });
-    }
 };
 
 TEST_F(KeyTest, AltPageDownAndUpMoveBetweenTheMasterAndTheDetailOnShow) {
