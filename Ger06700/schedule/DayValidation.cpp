@@ -1,6 +1,7 @@
 // Checks of the payment-day row being entered, by the rules of the view on show.
 #include "core/Value.h"
 #include "shared/Consiste.h"
+#include "shell/Detached.h"
 #include "shell/FormPgto.h"
 
 namespace ger06700 {
@@ -15,22 +16,6 @@ constexpr int kPageSemana = 1;
 int DayNumber(const plat::TField& field) {
     return plat::StrToInt(field.AsString());
 }
-
-// Puts the grid's enter handler back when the check that took it away ends, however it ends.
-class EnterHandlerDetached {
-public:
-    explicit EnterHandlerDetached(plat::TDBGrid& grid)
-        : grid_(grid), handler_(std::move(grid.OnEnter)) {
-        grid_.OnEnter = nullptr;
-    }
-    ~EnterHandlerDetached() { grid_.OnEnter = std::move(handler_); }
-    EnterHandlerDetached(const EnterHandlerDetached&) = delete;
-    EnterHandlerDetached& operator=(const EnterHandlerDetached&) = delete;
-
-private:
-    plat::TDBGrid& grid_;
-    plat::TDBGrid::NotifyEvent handler_;
-};
 
 } // namespace
 
@@ -51,7 +36,7 @@ void TfrmFormPgto::Vd_DiaFinal(bool boObrigatorio) {
     plat::TDBGrid* grid = ViewGrid();
     if (!grid) return;
     // Giving the grid the focus below must not start the editing that entering it starts.
-    EnterHandlerDetached detached(*grid);
+    Detached detached(grid->OnEnter);
     const plat::TField* selected = grid->SelectedField();
     if (selected == &cdsDiaPgtoNRDIAFINPGTO)
         CheckPeriodDay(*grid, cdsDiaPgtoNRDIAFINPGTO, boObrigatorio);

@@ -4,6 +4,7 @@
 // the row and sends the user back to the code of the master grid. boTestaGrid remembers
 // which side the user works on, for the delete command.
 #include "shell/BindHandler.h"
+#include "shell/Detached.h"
 #include "shell/FormPgto.h"
 #include "shell/ModuleState.h"
 
@@ -88,7 +89,10 @@ void TfrmFormPgto::dbgSemanaMesEnter(plat::TControl&) {
 }
 
 void TfrmFormPgto::EndUnchangedTermEdit() {
-    if (dtsPadrao.State() == TDataSetState::Edit && !cdsFormPgto.Modified()) cdsFormPgto.Cancel();
+    if (dtsPadrao.State() != TDataSetState::Edit || cdsFormPgto.Modified()) return;
+    // The cancel hook reads the term's rows again; they are the rows just shown, unchanged.
+    Detached quiet(cdsFormPgto.AfterCancel);
+    cdsFormPgto.Cancel();
 }
 
 void TfrmFormPgto::LeaveDayGrid(bool monthsChecked) {
