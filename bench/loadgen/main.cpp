@@ -3,7 +3,8 @@
 // come in groups, each with its own mix of calls and its own figures, so that one run can
 // measure, say, one reader while sixteen writers keep the server busy. The echo mode runs
 // the same clients against a bare loopback echo of the same bytes, started in this process:
-// the floor any server on this machine is measured against.
+// the floor any server on this machine is measured against; handing off, the echo's bytes
+// cross a second thread, as a request crosses from the network to a database thread.
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -11,11 +12,14 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <random>
@@ -103,10 +107,12 @@ private:
     std::string buffer_;
 };
 
-/// A bare echo of every byte received, one epoll thread, for the floor.
+/// A bare echo of every byte received, one epoll thread, for the floor. Handing off, the
+/// epoll thread gives what it read to a second thread, which sends it back: the floor of any
+/// server that keeps its database work off the thread serving the sockets.
 class EchoServer {
 public:
-    EchoServer() {
+    explicit EchoServer(bool handOff) : handOff_(handOff) {
         listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         int one = 1;
         ::setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -124,10 +130,19 @@ public:
         Watch(listen_);
         Watch(stop_[0]);
         thread_ = std::thread([this] { Loop(); });
+        if (handOff_) sender_ = std::thread([this] { Send(); });
     }
     ~EchoServer() {
         [[maybe_unused]] auto written = ::write(stop_[1], "x", 1);
         thread_.join();
+        if (handOff_) {
+            {
+                std::lock_guard lock(mutex_);
+                stopping_ = true;
+            }
+            wake_.notify_one();
+            sender_.join();
+        }
         ::close(listen_);
         ::close(epoll_);
         ::close(stop_[0]);
@@ -163,18 +178,74 @@ private:
                     ::close(fd);
                     continue;
                 }
-                for (ssize_t sent = 0; sent < n;) {
-                    ssize_t w =
-                        ::send(fd, buffer + sent, static_cast<std::size_t>(n - sent), MSG_NOSIGNAL);
-                    if (w <= 0) break;
-                    sent += w;
+                if (!handOff_) {
+                    SendAll(fd, buffer, static_cast<std::size_t>(n));
+                    continue;
                 }
+                {
+                    std::lock_guard lock(mutex_);
+                    queue_.emplace_back(fd, std::string(buffer, static_cast<std::size_t>(n)));
+                }
+                wake_.notify_one();
             }
         }
     }
+    void Send() {
+        for (;;) {
+            std::pair<int, std::string> bytes;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+                if (queue_.empty()) return;
+                bytes = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            SendAll(bytes.first, bytes.second.data(), bytes.second.size());
+        }
+    }
+    static void SendAll(int fd, const char* data, std::size_t size) {
+        for (std::size_t sent = 0; sent < size;) {
+            ssize_t w = ::send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+            if (w <= 0) break;
+            sent += static_cast<std::size_t>(w);
+        }
+    }
+    const bool handOff_;
     int listen_ = -1, epoll_ = -1, port_ = 0, stop_[2]{-1, -1};
-    std::thread thread_;
+    std::thread thread_, sender_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::pair<int, std::string>> queue_;
+    bool stopping_ = false;
 };
+
+/// Writes a page into a file of 1 MiB written once beforehand and waits for it to reach the
+/// disk, page after page for the given time: a commit of a write-ahead log that is reused in
+/// place, done for every change on its own.
+double DiskSyncsPerSecond(const std::string& path, double seconds) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) throw std::runtime_error("cannot create " + path + ": " + std::strerror(errno));
+    constexpr std::size_t kPage = 4096, kPages = 256;
+    const std::string page(kPage, 'x');
+    for (std::size_t i = 0; i < kPages; ++i)
+        if (::write(fd, page.data(), kPage) != static_cast<ssize_t>(kPage))
+            throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    ::fsync(fd);
+    long syncs = 0;
+    const auto started = Clock::now();
+    const auto until = started + std::chrono::duration<double>(seconds);
+    while (Clock::now() < until) {
+        const auto offset = static_cast<off_t>((static_cast<std::size_t>(syncs) % kPages) * kPage);
+        if (::pwrite(fd, page.data(), kPage, offset) != static_cast<ssize_t>(kPage) ||
+            ::fdatasync(fd) != 0)
+            throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+        ++syncs;
+    }
+    const double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
+    ::close(fd);
+    ::unlink(path.c_str());
+    return static_cast<double>(syncs) / elapsed;
+}
 
 const char* kPrefix = "Ger06700.rdmFormPgto.";
 
@@ -330,6 +401,13 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_flag("--echo", options.echo,
                  "Send the same bytes to a bare echo started in this process instead");
+    bool handOff = false;
+    app.add_flag("--hand-off", handOff,
+                 "With --echo: the echo's epoll thread hands every read to a second thread, "
+                 "which sends it back");
+    std::string syncFile;
+    app.add_option("--disk-syncs", syncFile,
+                   "Instead: append and fdatasync FILE for --seconds and report the rate");
     app.add_option("--group", groups, "NAME:CLIENTS:DELTA_PERCENT, repeatable (default all:1:0)");
     app.add_option("--seconds", options.seconds, "Measured time")->capture_default_str();
     app.add_option("--warmup", options.warmup, "Unmeasured time first")->capture_default_str();
@@ -344,6 +422,11 @@ int main(int argc, char** argv) {
         options.host = server.substr(0, colon);
         options.port = std::stoi(server.substr(colon + 1));
         if (idle > 0) return RunIdle(options, idle, serverPid);
+        if (!syncFile.empty()) {
+            std::printf("mode=disk-syncs syncs_per_s=%.0f\n",
+                        DiskSyncsPerSecond(syncFile, options.seconds));
+            return 0;
+        }
         if (groups.empty()) groups.push_back("all:1:0");
         for (const auto& text : groups)
             options.groups.push_back(ParseGroup(text));
@@ -351,7 +434,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<EchoServer> echo;
         int port = options.port;
         if (options.echo) {
-            echo = std::make_unique<EchoServer>();
+            echo = std::make_unique<EchoServer>(handOff);
             port = echo->Port();
         }
         int writers = 0;
@@ -393,8 +476,11 @@ int main(int argc, char** argv) {
             std::printf("group=%s mode=%s clients=%d delta_percent=%d calls=%zu "
                         "calls_per_s=%.0f p50_us=%.0f p90_us=%.0f p99_us=%.0f errors=%ld "
                         "broken=%ld\n",
-                        group.name.c_str(), options.echo ? "echo" : "server", group.clients,
-                        group.deltaPercent, all.size(),
+                        group.name.c_str(),
+                        !options.echo ? "server"
+                        : handOff     ? "echo-hand-off"
+                                      : "echo",
+                        group.clients, group.deltaPercent, all.size(),
                         static_cast<double>(all.size()) / options.seconds, Percentile(all, 50),
                         Percentile(all, 90), Percentile(all, 99), errors, broken);
         }
