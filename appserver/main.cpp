@@ -47,8 +47,9 @@ void RaiseDescriptorLimit() {
 }
 
 /// Log lines go to standard error as "TIME LEVEL message", the message as key=value pairs.
+/// The network thread and the database threads both log, so lines are written under a lock.
 void SetUpLog(const std::string& level) {
-    auto logger = spdlog::stderr_logger_st("appserver");
+    auto logger = spdlog::stderr_logger_mt("appserver");
     logger->set_pattern("%Y-%m-%dT%H:%M:%S.%f %l %v");
     logger->set_level(spdlog::level::from_str(level));
     logger->flush_on(spdlog::level::trace);

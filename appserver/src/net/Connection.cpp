@@ -14,6 +14,15 @@ bool IsBlank(const std::string& line) {
     return line.find_first_not_of(" \t\r") == std::string::npos;
 }
 
+void LogCall(const std::string& method, const Reply& reply,
+             std::chrono::steady_clock::time_point started) {
+    if (reply.outcome == "blank") return;
+    spdlog::info("call method={} outcome={} duration_us={}", method, reply.outcome,
+                 std::chrono::duration_cast<std::chrono::microseconds>(
+                     std::chrono::steady_clock::now() - started)
+                     .count());
+}
+
 } // namespace
 
 std::string PeerOf(const asio::ip::tcp::socket& socket) {
@@ -41,8 +50,13 @@ void Connection::Start() {
 }
 
 void Connection::Stop() {
-    stopping_ = true;
-    if (!busy_) Close();
+    bool busy;
+    {
+        std::lock_guard lock(handOver_);
+        stopping_ = true;
+        busy = busy_;
+    }
+    if (!busy) Close();
 }
 
 void Connection::WaitForInput() {
@@ -50,41 +64,59 @@ void Connection::WaitForInput() {
         Arm(Wait::Line, lineStarted_ + shared_.connections.lineTimeout);
     else
         Arm(Wait::Idle, lastActive_ + shared_.connections.idleTimeout);
-    socket_.async_wait(
-        asio::socket_base::wait_read,
-        [self = shared_from_this()](const asio::error_code& error) { self->OnReadable(error); });
+    socket_.async_read_some(
+        asio::buffer(inbox_),
+        [self = shared_from_this()](const asio::error_code& error, std::size_t length) {
+            self->OnReceived(error, length);
+        });
 }
 
-void Connection::OnReadable(const asio::error_code& error) {
-    // Busy: a deadline's answer is being written since this wait began; nothing more is read.
+void Connection::OnReceived(const asio::error_code& error, std::size_t length) {
+    // A database thread that started this read may still be returning from starting it.
+    { std::lock_guard barrier(handOver_); }
+    // Busy: a deadline's answer is being written since this read began; nothing more is read.
     if (closed_ || busy_) return;
-    if (error) return Close();
-    ReadNow();
+    if (error) return Close(); // the peer is gone
+    if (!Take(inbox_.data(), length)) return;
+    // A full inbox: the burst may go on, and all of it counts against the limits before
+    // anything of it runs.
+    if (length == inbox_.size()) return ReadNow();
+    Next();
 }
 
 void Connection::ReadNow() {
     asio::error_code readError;
     std::size_t length = socket_.read_some(asio::buffer(shared_.scratch), readError);
-    if (readError == asio::error::would_block) return WaitForInput();
+    if (readError == asio::error::would_block) {
+        // Lines from the inbox still to be run, or an overlong line to be answered.
+        if (!pending_.empty() || framer_.Overflowed()) return Next();
+        return WaitForInput();
+    }
     if (readError) return Close(); // the peer is gone
+    if (Take(shared_.scratch.data(), length)) Next();
+}
+
+bool Connection::Take(const char* bytes, std::size_t length) {
     const bool lineWasEmpty = framer_.Buffered() == 0;
     // A line over the limit is answered once the lines before it are (see Next).
-    framer_.Feed(std::string_view(shared_.scratch.data(), length), pending_);
-    if (lineWasEmpty || std::memchr(shared_.scratch.data(), '\n', length))
+    framer_.Feed(std::string_view(bytes, length), pending_);
+    if (lineWasEmpty || std::memchr(bytes, '\n', length))
         lineStarted_ = Clock::now(); // the unfinished line, if any, began in this read
     std::erase_if(pending_, IsBlank);
     const ConnectionLimits& limits = shared_.connections;
     if (pending_.size() > limits.maxQueuedRequests) {
         spdlog::warn("connection peer={} closed: {} requests sent ahead", peer_, pending_.size());
-        return Refuse(ConnectionReplies::TooManyQueued(limits.maxQueuedRequests));
+        Refuse(ConnectionReplies::TooManyQueued(limits.maxQueuedRequests));
+        return false;
     }
     Account();
     if (shared_.bufferedBytes > limits.maxBufferedBytes) {
         spdlog::warn("connection peer={} closed: {} bytes of requests held by all clients", peer_,
                      shared_.bufferedBytes);
-        return Refuse(ConnectionReplies::ServerFull());
+        Refuse(ConnectionReplies::ServerFull());
+        return false;
     }
-    Next();
+    return true;
 }
 
 void Connection::Next() {
@@ -140,6 +172,7 @@ void Connection::RunOnDatabase(Request request, Clock::time_point started) {
     auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io),
                    started](std::string method, Reply reply) mutable {
         const std::size_t written = reply.line ? self->WriteNow(*reply.line + "\n") : 0;
+        if (self->ResumeFromDatabase(reply, written)) return LogCall(method, reply, started);
         asio::io_context& io = self->shared_.io;
         asio::post(io, [self = std::move(self), work = std::move(work), started, written,
                         method = std::move(method), reply = std::move(reply)] {
@@ -167,12 +200,22 @@ void Connection::RunOnDatabase(Request request, Clock::time_point started) {
                             }});
 }
 
+bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
+    std::lock_guard lock(handOver_);
+    // Lines sent ahead, the start of the next one, a stop or an answer not yet all out are
+    // the network thread's. While the call was in progress the network thread left these
+    // alone, and the pool's queue ordered what it wrote before.
+    if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed() ||
+        (reply.line && written != reply.line->size() + 1))
+        return false;
+    busy_ = false;
+    WaitForInput();
+    return true;
+}
+
 void Connection::Finish(const std::string& method, const Reply& reply, Clock::time_point started,
                         std::size_t written) {
-    if (reply.outcome != "blank")
-        spdlog::info(
-            "call method={} outcome={} duration_us={}", method, reply.outcome,
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started).count());
+    LogCall(method, reply, started);
     if (closed_) return;
     if (!reply.line || written == reply.line->size() + 1) return Next();
     Send((*reply.line + "\n").substr(written));
@@ -213,7 +256,10 @@ void Connection::Arm(Wait wait, Clock::time_point deadline) {
     deadline_.expires_at(deadline);
     deadline_.async_wait(
         [self = shared_from_this(), wait, generation](const asio::error_code& error) {
-            if (error || self->closed_ || generation != self->deadlineGeneration_) return;
+            if (error) return;
+            // A database thread that moved the deadline may still be starting the read.
+            { std::lock_guard barrier(self->handOver_); }
+            if (self->closed_ || generation != self->deadlineGeneration_) return;
             self->OnDeadline(wait);
         });
 }

@@ -9,8 +9,10 @@
 
 #include <array>
 #include <asio.hpp>
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -46,8 +48,10 @@ struct ConnectionShared {
 /// object that touches the client's socket. Its handlers run on the network thread; the call
 /// itself runs on a database thread, which writes the answer to the socket itself when the
 /// socket takes it at once (the network thread leaves the socket alone while a call is in
-/// progress), so the client does not wait for the network thread to wake; the rest of a long
-/// answer, and what follows, is the network thread's. While a call is in progress or an
+/// progress), so the client does not wait for the network thread to wake. When the whole
+/// answer went out and the client sent nothing more, the database thread also starts the wait
+/// for the next request, so the network thread is not woken for the call at all; the rest of
+/// a long answer, and anything else, is the network thread's. While a call is in progress or an
 /// answer is being written the connection reads nothing more, so a client that sends ahead is
 /// held back by TCP rather than by the server's memory; what one read brings is bounded in
 /// requests, and all connections together in bytes. A deadline watches every wait on the
@@ -67,15 +71,23 @@ private:
     using Clock = std::chrono::steady_clock;
     enum class Wait { Idle, Line, Send };
 
+    /// Arms the deadline and waits for bytes. Network thread, or the database thread ending a
+    /// call (ResumeFromDatabase).
     void WaitForInput();
-    void OnReadable(const asio::error_code& error);
+    void OnReceived(const asio::error_code& error, std::size_t length);
     /// Reads what has arrived without waiting; waits for input when nothing has.
     void ReadNow();
+    /// Frames the bytes received and checks the limits; false when the client was refused.
+    bool Take(const char* bytes, std::size_t length);
     /// Runs the next request line received, or waits for more.
     void Next();
     void Run(std::string line);
     void LogIn(const LoginCall& login);
     void RunOnDatabase(Request request, Clock::time_point started);
+    /// Database thread, once the answer is written: waits for the next request itself when
+    /// the whole answer went out and nothing else is to be done; false leaves the rest to the
+    /// network thread.
+    bool ResumeFromDatabase(const Reply& reply, std::size_t written);
     /// Logs the call and sends its answer but for the written bytes the database thread sent.
     void Finish(const std::string& method, const Reply& reply, Clock::time_point started,
                 std::size_t written = 0);
@@ -99,10 +111,18 @@ private:
     std::vector<std::string> pending_; ///< complete lines not yet run, oldest first
     std::size_t held_ = 0;             ///< bytes of pending_ and the unfinished line
     std::string output_;
+    /// The next bytes land here: a read, unlike a bare wait, is tried at once when bytes came
+    /// before it was started, which a wait started by a database thread could otherwise miss.
+    std::array<char, 512> inbox_{};
     asio::steady_timer deadline_;
-    unsigned deadlineGeneration_ = 0; ///< a deadline reached after it was moved is ignored
-    Clock::time_point lineStarted_;   ///< when the first byte of the unfinished line came
-    Clock::time_point lastActive_;    ///< connected, or the last request run
+    /// A deadline reached after it was moved is ignored; a database thread moves it too.
+    std::atomic<unsigned> deadlineGeneration_ = 0;
+    /// Held by a database thread while it hands the connection back to the network thread
+    /// (ResumeFromDatabase); the network thread's handlers take it before touching anything,
+    /// and Stop() to see whether a call is in progress.
+    std::mutex handOver_;
+    Clock::time_point lineStarted_; ///< when the first byte of the unfinished line came
+    Clock::time_point lastActive_;  ///< connected, or the last request run
     bool loggedIn_ = false;
     bool busy_ = false; ///< a call or a write is in progress
     bool stopping_ = false;
