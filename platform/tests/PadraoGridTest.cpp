@@ -81,11 +81,6 @@ TEST_F(PadraoGridTest, ConfirmAndCancelAreEnabledExactlyWhileTheMasterIsEdited) 
     }
 }
 
-TEST_F(PadraoGridTest, MasterGridIsTheActiveControlWhenTheFormOpens) {
-    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao);
-    EXPECT_TRUE(frm.dbgPadrao.CanFocus());
-}
-
 TEST_F(PadraoGridTest, RecordCommandsAndTheirMenuEntries) {
     EXPECT_TRUE(Click(frm.mnuIncluir));
     EXPECT_EQ(cds.State(), TDataSetState::Insert);
@@ -133,7 +128,8 @@ TEST_F(PadraoGridTest, CopyStartsANewRowWithoutTheKeyFields) {
     EXPECT_EQ(StoredValues(cds, "QTY"), (Texts{"1", "2", "2", "3"}));
 }
 
-TEST_F(PadraoGridTest, ClosingFreesTheForm) {
+TEST_F(PadraoGridTest, OpensOnTheMasterGridAndClosesHidden) {
+    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao);
     frm.Close();
     EXPECT_TRUE(frm.Closed());
     EXPECT_FALSE(frm.Visible());
