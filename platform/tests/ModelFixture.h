@@ -89,16 +89,23 @@ inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::stri
 }
 
 /// Runs dataset operations written as words separated by blanks: Insert, Append, Edit, Post,
-/// Cancel, Delete, First, Last, Next, Prior, Locate=<CODE>, <FIELD>=<text> (written through the
-/// field's Text), and Forget (clears the event log).
+/// Cancel, Delete, First, Last, Next, Prior, Disable and Enable (the controls), Locate=<CODE>,
+/// <FIELD>=<text> (written through the field's Text), and Forget (clears the event log).
 inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& script) {
     using Operation = void (TClientDataSet::*)();
     const std::map<std::string, Operation> operations = {
-        {"Insert", &TClientDataSet::Insert}, {"Append", &TClientDataSet::Append},
-        {"Edit", &TClientDataSet::Edit},     {"Post", &TClientDataSet::Post},
-        {"Cancel", &TClientDataSet::Cancel}, {"Delete", &TClientDataSet::Delete},
-        {"First", &TClientDataSet::First},   {"Last", &TClientDataSet::Last},
-        {"Next", &TClientDataSet::Next},     {"Prior", &TClientDataSet::Prior}};
+        {"Insert", &TClientDataSet::Insert},
+        {"Append", &TClientDataSet::Append},
+        {"Edit", &TClientDataSet::Edit},
+        {"Post", &TClientDataSet::Post},
+        {"Cancel", &TClientDataSet::Cancel},
+        {"Delete", &TClientDataSet::Delete},
+        {"First", &TClientDataSet::First},
+        {"Last", &TClientDataSet::Last},
+        {"Next", &TClientDataSet::Next},
+        {"Prior", &TClientDataSet::Prior},
+        {"Disable", &TClientDataSet::DisableControls},
+        {"Enable", &TClientDataSet::EnableControls}};
     std::istringstream words(script);
     for (std::string word; words >> word;) {
         const std::size_t equals = word.find('=');
