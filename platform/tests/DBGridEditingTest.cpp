@@ -10,7 +10,7 @@ using Texts = std::vector<std::string>;
 
 class DBGridEditingTest : public test::GridFormFixture {};
 
-TEST_F(DBGridEditingTest, TypedTextStaysInTheEditorUntilWritten) {
+TEST_F(DBGridEditingTest, TypedTextReplacesTheCellAndStaysInTheEditorUntilWritten) {
     for (auto [row, column] : {std::pair{50, 0}, {-5, 0}, {3, 0}, {0, 2}, {0, -1}})
         EXPECT_EQ(grid.CellText(row, column), "") << "no cell at " << row << "," << column;
     ASSERT_TRUE(Type("XY"));
@@ -30,14 +30,10 @@ TEST_F(DBGridEditingTest, TypedTextStaysInTheEditorUntilWritten) {
     EXPECT_FALSE(grid.EditorModified());
     EXPECT_EQ(code.AsString(), "XYZW");
     EXPECT_EQ(cds.State(), TDataSetState::Edit) << "Enter writes, it does not post";
-}
 
-TEST_F(DBGridEditingTest, FirstCharacterReplacesTheCellTextAndF2KeepsIt) {
     grid.SetSelectedIndex(1);
-    Type("5");
-    EXPECT_EQ(grid.EditorText(), "5");
-    Type("0");
-    EXPECT_EQ(grid.EditorText(), "50");
+    Type("50");
+    EXPECT_EQ(grid.EditorText(), "50") << "the first character replaces the cell's text";
     Key(VK_TAB); // on to CODE of the next row, posting the first
     EXPECT_EQ(StoredValues(cds, "QTY")[0], "50");
     EXPECT_EQ(grid.SelectedIndex(), 0);
