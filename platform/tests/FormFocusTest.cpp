@@ -86,37 +86,32 @@ TEST_F(FormFocusTest, FailingExitKeepsTheFocus) {
     EXPECT_EQ(form.ActiveControl(), &grid);
 }
 
-TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietly) {
-    form.SetActiveControl(&dayGrid);
-    grid.SetSelectedIndex(1);
-    EXPECT_TRUE(User([&] { code.FocusControl(); }));
-    EXPECT_EQ(form.ActiveControl(), &grid);
-    EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
-    EXPECT_EQ(grid.SelectedIndex(), 0);
-    EXPECT_EQ(pageGrid.SelectedIndex(), 1) << "every grid showing the field selects it";
-}
-
-TEST_F(FormFocusTest, OnlyAGridOnThePageShownTakesTheFocus) {
-    grid.SetEnabled(false);
-    form.SetActiveControl(&dayGrid);
-    code.FocusControl();
-    EXPECT_EQ(form.ActiveControl(), &pageGrid);
-    EXPECT_EQ(pageGrid.SelectedIndex(), 1);
-    EXPECT_FALSE(hiddenGrid.CanFocus());
-
-    book.SetPageIndex(1);
-    EXPECT_FALSE(pageGrid.CanFocus());
-    EXPECT_TRUE(hiddenGrid.CanFocus());
-    form.SetActiveControl(&dayGrid);
-    code.FocusControl();
-    EXPECT_EQ(form.ActiveControl(), &hiddenGrid);
+// A field's focus request outside an exit moves the focus quietly to the first grid showing
+// the field that can take it, on the page shown; every grid showing the field selects it.
+TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietlyToAGridThatCanTakeIt) {
+    const std::tuple<const char*, std::function<void()>, TDBGrid*> cases[] = {
+        {"all can", [] {}, &grid},
+        {"grid disabled", [&] { grid.SetEnabled(false); }, &pageGrid},
+        {"second page shown", [&] { book.SetPageIndex(1); }, &hiddenGrid},
+    };
+    for (const auto& [name, takeAway, lands] : cases) {
+        SCOPED_TRACE(name);
+        takeAway(); // cumulative: the grid stays disabled for the page turned
+        form.SetActiveControl(&dayGrid);
+        grid.SetSelectedIndex(1);
+        log.Clear();
+        EXPECT_TRUE(User([&] { code.FocusControl(); }));
+        EXPECT_EQ(form.ActiveControl(), lands);
+        EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
+        EXPECT_EQ(grid.SelectedIndex(), 0);
+        EXPECT_EQ(pageGrid.SelectedIndex(), 1);
+    }
+    EXPECT_FALSE(pageGrid.CanFocus()) << "on the page not shown";
     EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
     EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
     EXPECT_EQ(form.ActiveControl(), &dayGrid);
 }
 
-// A focus request made while an exit runs moves nothing at once: the move goes where the
-// request points once the exit returns, even when the exit then fails.
 TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
     // What grid's exit does on the way to pageGrid, whether it then fails, and the events.
     const std::tuple<const char*, std::function<void()>, bool, const char*> cases[] = {
