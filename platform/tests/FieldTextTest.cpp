@@ -8,17 +8,12 @@ using test::ItemPacket;
 class FieldTextTest : public test::DataSetFixture {};
 
 TEST_F(FieldTextTest, NumberTextIsItsShortestGeneralForm) {
-    const std::pair<double, const char*> cases[] = {
-        {1.0, "1"},
-        {2.5, "2.5"},
-        {-3.0, "-3"},
-        {-0.0, "0"},
-        {0.1 + 0.2, "0.3"},
-        {12345.678, "12345.678"},
-        {1.0 / 3, "0.333333333333333"},
-        {100.0, "100"},
-        {0.001, "0.001"},
-    };
+    // The field writes its number as FloatToStr does, at fifteen digits.
+    const std::pair<double, const char*> cases[] = {{1.0, "1"},
+                                                    {-0.0, "0"},
+                                                    {0.1 + 0.2, "0.3"},
+                                                    {12345.678, "12345.678"},
+                                                    {1.0 / 3, "0.333333333333333"}};
     cds.SetData(ItemPacket({{"A", nullptr}}));
     cds.Edit();
     for (const auto& [value, text] : cases) {
