@@ -9,15 +9,6 @@ using Texts = std::vector<std::string>;
 
 class ClientDataSetTest : public test::DataSetFixture {};
 
-TEST_F(ClientDataSetTest, OpenRunsAfterScrollAlsoWhenEmpty) {
-    log.Hook(cds);
-    cds.SetData(ItemPacket({}));
-    EXPECT_EQ(Events(), "BeforeOpen AfterOpen AfterScroll");
-    EXPECT_TRUE(cds.IsEmpty());
-    EXPECT_TRUE(cds.Eof() && cds.Bof());
-    EXPECT_EQ(cds.RecNo(), 0);
-}
-
 TEST_F(ClientDataSetTest, EventOrderOfEachOperation) {
     using enum TDataSetState;
     struct Case {
@@ -104,7 +95,7 @@ TEST_F(ClientDataSetTest, RaisingBeforeHandlerStopsTheOperationAndKeepsTheState)
     }
 }
 
-TEST_F(ClientDataSetTest, EofBofAndTheUsualLoop) {
+TEST_F(ClientDataSetTest, EofBofTheUsualLoopAndWhereADeleteLeavesTheCursor) {
     LoadAbc();
     EXPECT_TRUE(cds.Bof());
     EXPECT_FALSE(cds.Eof());
@@ -113,6 +104,7 @@ TEST_F(ClientDataSetTest, EofBofAndTheUsualLoop) {
         seen.push_back(code.AsString());
     EXPECT_EQ(seen, (Texts{"A", "B", "C"}));
     EXPECT_EQ(code.AsString(), "C");
+    EXPECT_EQ(cds.RecNo(), 3);
     cds.Prior();
     EXPECT_FALSE(cds.Eof() || cds.Bof());
     Do("Prior Prior");
@@ -120,12 +112,8 @@ TEST_F(ClientDataSetTest, EofBofAndTheUsualLoop) {
     EXPECT_EQ(code.AsString(), "A");
     cds.Last();
     EXPECT_TRUE(cds.Eof());
-    EXPECT_EQ(cds.RecNo(), 3);
-}
 
-TEST_F(ClientDataSetTest, DeleteMakesTheFollowingRowCurrentOrTheNewLastOne) {
-    LoadAbc();
-    Do("Next Delete");
+    Do("First Next Delete");
     EXPECT_EQ(code.AsString(), "C") << "the row that followed";
     cds.Delete();
     EXPECT_EQ(code.AsString(), "A") << "the new last row";
@@ -137,10 +125,22 @@ TEST_F(ClientDataSetTest, DeleteMakesTheFollowingRowCurrentOrTheNewLastOne) {
     EXPECT_THROW(cds.Delete(), EDatabaseError);
 }
 
-TEST_F(ClientDataSetTest, RowBeingInsertedIsNotCountedButTheDataSetIsNotEmpty) {
+TEST_F(ClientDataSetTest, AnEmptyDataSetStandsAtBothEndsUntilARowIsBeingInserted) {
+    log.Hook(cds);
     cds.SetData(ItemPacket({}));
+    EXPECT_EQ(Events(), "BeforeOpen AfterOpen AfterScroll") << "an open scrolls, also when empty";
+    EXPECT_TRUE(cds.IsEmpty());
+    EXPECT_TRUE(cds.Eof() && cds.Bof());
+    EXPECT_EQ(cds.RecNo(), 0);
+    // A new record that fails leaves it as it was.
+    cds.OnNewRecord = [](TClientDataSet&) { throw EDatabaseError("recusado"); };
+    EXPECT_THROW(cds.Insert(), EDatabaseError);
+    EXPECT_TRUE(cds.Eof() && cds.Bof() && cds.IsEmpty());
+    EXPECT_EQ(cds.State(), TDataSetState::Browse);
+    cds.OnNewRecord = nullptr;
+
     cds.Insert();
-    EXPECT_EQ(cds.RecordCount(), 0);
+    EXPECT_EQ(cds.RecordCount(), 0) << "a row being inserted is not counted";
     EXPECT_FALSE(cds.IsEmpty());
     cds.Cancel();
     EXPECT_TRUE(cds.IsEmpty());
@@ -207,16 +207,6 @@ TEST_F(ClientDataSetTest, ARelativeMoveCountsFromWhereTheImplicitPostLeftTheCurs
     Do("Edit QTY=8");
     EXPECT_EQ(cds.MoveBy(1), 1);
     EXPECT_EQ(code.AsString(), "B");
-}
-
-TEST_F(ClientDataSetTest, AFailedNewRecordOnAnEmptyDataSetLeavesItAtBothEnds) {
-    cds.SetData(ItemPacket({}));
-    cds.OnNewRecord = [](TClientDataSet&) { throw EDatabaseError("recusado"); };
-    EXPECT_THROW(cds.Insert(), EDatabaseError);
-    EXPECT_TRUE(cds.Eof());
-    EXPECT_TRUE(cds.Bof());
-    EXPECT_TRUE(cds.IsEmpty());
-    EXPECT_EQ(cds.State(), TDataSetState::Browse);
 }
 
 } // namespace

@@ -8,17 +8,12 @@ using test::ItemPacket;
 class FieldTextTest : public test::DataSetFixture {};
 
 TEST_F(FieldTextTest, NumberTextIsItsShortestGeneralForm) {
-    const std::pair<double, const char*> cases[] = {
-        {1.0, "1"},
-        {2.5, "2.5"},
-        {-3.0, "-3"},
-        {-0.0, "0"},
-        {0.1 + 0.2, "0.3"},
-        {12345.678, "12345.678"},
-        {1.0 / 3, "0.333333333333333"},
-        {100.0, "100"},
-        {0.001, "0.001"},
-    };
+    // The field writes its number as FloatToStr does, at fifteen digits.
+    const std::pair<double, const char*> cases[] = {{1.0, "1"},
+                                                    {-0.0, "0"},
+                                                    {0.1 + 0.2, "0.3"},
+                                                    {12345.678, "12345.678"},
+                                                    {1.0 / 3, "0.333333333333333"}};
     cds.SetData(ItemPacket({{"A", nullptr}}));
     cds.Edit();
     for (const auto& [value, text] : cases) {
@@ -81,68 +76,58 @@ TEST_F(FieldTextTest, TextGoesThroughTheHandlersAndAsStringDoesNot) {
     EXPECT_EQ(sets, (std::vector<std::string>{"Semanal"}));
 }
 
+// A write that leaves the value as it was runs no OnChange and leaves the record unmodified;
+// an empty text is no value: it leaves the field null, not empty.
 TEST_F(FieldTextTest, OnChangeRunsOnlyWhenTheValueReallyChanges) {
-    cds.SetData(ItemPacket({{"A", 1.0}}));
+    cds.SetData(ItemPacket({{"A", 1.0}, {"B", nullptr}}));
     int changes = 0;
     std::string seen;
     code.OnChange = [&](TField& sender) {
         ++changes;
-        seen = sender.AsString(); // the new value is in place when the handler runs
+        seen = sender.IsNull() ? "null" : sender.AsString(); // the new value is already in place
     };
     int qtyChanges = 0;
     qty.OnChange = [&](TField&) { ++qtyChanges; };
     cds.Edit();
-    const std::pair<std::function<void()>, int> writes[] = {
-        {[&] { code.SetAsString("A"); }, 0},    {[&] { code.SetAsString("ABCDE"); }, 1},
-        {[&] { code.SetAsString("ABCD"); }, 0}, {[&] { code.SetText("ABCDX"); }, 0},
-        {[&] { code.SetValue(Value{}); }, 1},   {[&] { code.Clear(); }, 0},
-        {[&] { code.SetAsString("B"); }, 1},    {[&] { code.SetValue(std::string("B")); }, 0},
-    };
-    int expected = 0;
-    for (const auto& [write, delta] : writes) {
-        write();
-        expected += delta;
-        EXPECT_EQ(changes, expected);
-    }
-    EXPECT_EQ(seen, "B");
+    code.SetAsString("A");
     qty.SetAsFloat(1);
     qty.SetAsString("1,0");
     qty.SetText("1");
-    EXPECT_EQ(qtyChanges, 0);
-    qty.SetAsString("");
-    EXPECT_EQ(qtyChanges, 1);
-    EXPECT_TRUE(qty.IsNull());
-}
-
-TEST_F(FieldTextTest, WritingTheHeldValueLeavesTheRecordUnmodified) {
-    LoadAbc();
-    cds.Edit();
-    code.SetAsString("A");
-    qty.SetText("1");
+    EXPECT_EQ(changes + qtyChanges, 0);
     EXPECT_FALSE(cds.Modified());
     cds.Next(); // the implicit cancel, not a post
     EXPECT_EQ(cds.ChangeCount(), 0);
-}
 
-TEST_F(FieldTextTest, EmptyTextIsNoValue) {
-    cds.SetData(ItemPacket({{"A", nullptr}, {nullptr, 1.0}}));
-    int changes = 0;
-    code.OnChange = [&](TField&) { ++changes; };
+    cds.First();
     cds.Edit();
-    code.SetText("");
-    EXPECT_TRUE(code.IsNull()) << "clearing a text field leaves it null, not empty";
-    EXPECT_EQ(changes, 1);
+    const std::tuple<const char*, std::function<void()>, int, const char*> writes[] = {
+        {"longer than the field", [&] { code.SetAsString("ABCDE"); }, 1, "ABCD"},
+        {"the same cut", [&] { code.SetAsString("ABCD"); }, 0, "ABCD"},
+        {"the same cut as text", [&] { code.SetText("ABCDX"); }, 0, "ABCD"},
+        {"no value", [&] { code.SetValue(Value{}); }, 1, "null"},
+        {"cleared when null", [&] { code.Clear(); }, 0, "null"},
+        {"empty when null", [&] { code.SetAsString(""); }, 0, "null"},
+        {"another text", [&] { code.SetAsString("B"); }, 1, "B"},
+        {"the same as a value", [&] { code.SetValue(std::string("B")); }, 0, "B"},
+        {"empty text", [&] { code.SetText(""); }, 1, "null"},
+    };
+    int expected = 0;
+    for (const auto& [name, write, delta, value] : writes) {
+        SCOPED_TRACE(name);
+        write();
+        expected += delta;
+        EXPECT_EQ(changes, expected);
+        EXPECT_EQ(code.IsNull() ? "null" : code.AsString(), value);
+    }
+    EXPECT_EQ(seen, "null");
+    qty.SetAsString("");
+    EXPECT_TRUE(qty.IsNull());
+    qty.SetAsFloat(2);
     qty.SetText("");
     EXPECT_TRUE(qty.IsNull());
+    EXPECT_EQ(qtyChanges, 3);
     cds.Post();
-    EXPECT_EQ(cds.Delta()["changes"][0]["new"][0], nullptr);
-
-    cds.Next(); // CODE is null here already: an empty text changes nothing
-    cds.Edit();
-    changes = 0;
-    code.SetAsString("");
-    EXPECT_EQ(changes, 0);
-    EXPECT_FALSE(cds.Modified());
+    EXPECT_EQ(cds.Delta()["changes"][0]["new"], (nlohmann::json{nullptr, nullptr}));
 }
 
 } // namespace

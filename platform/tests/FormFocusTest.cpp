@@ -86,81 +86,63 @@ TEST_F(FormFocusTest, FailingExitKeepsTheFocus) {
     EXPECT_EQ(form.ActiveControl(), &grid);
 }
 
-TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietly) {
-    form.SetActiveControl(&dayGrid);
-    grid.SetSelectedIndex(1);
-    EXPECT_TRUE(User([&] { code.FocusControl(); }));
-    EXPECT_EQ(form.ActiveControl(), &grid);
-    EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
-    EXPECT_EQ(grid.SelectedIndex(), 0);
-    EXPECT_EQ(pageGrid.SelectedIndex(), 1) << "every grid showing the field selects it";
-}
-
-TEST_F(FormFocusTest, OnlyAGridOnThePageShownTakesTheFocus) {
-    grid.SetEnabled(false);
-    form.SetActiveControl(&dayGrid);
-    code.FocusControl();
-    EXPECT_EQ(form.ActiveControl(), &pageGrid);
-    EXPECT_EQ(pageGrid.SelectedIndex(), 1);
-    EXPECT_FALSE(hiddenGrid.CanFocus());
-
-    book.SetPageIndex(1);
-    EXPECT_FALSE(pageGrid.CanFocus());
-    EXPECT_TRUE(hiddenGrid.CanFocus());
-    form.SetActiveControl(&dayGrid);
-    code.FocusControl();
-    EXPECT_EQ(form.ActiveControl(), &hiddenGrid);
+// A field's focus request outside an exit moves the focus quietly to the first grid showing
+// the field that can take it, on the page shown; every grid showing the field selects it.
+TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietlyToAGridThatCanTakeIt) {
+    const std::tuple<const char*, std::function<void()>, TDBGrid*> cases[] = {
+        {"all can", [] {}, &grid},
+        {"grid disabled", [&] { grid.SetEnabled(false); }, &pageGrid},
+        {"second page shown", [&] { book.SetPageIndex(1); }, &hiddenGrid},
+    };
+    for (const auto& [name, takeAway, lands] : cases) {
+        SCOPED_TRACE(name);
+        takeAway(); // cumulative: the grid stays disabled for the page turned
+        form.SetActiveControl(&dayGrid);
+        grid.SetSelectedIndex(1);
+        log.Clear();
+        EXPECT_TRUE(User([&] { code.FocusControl(); }));
+        EXPECT_EQ(form.ActiveControl(), lands);
+        EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
+        EXPECT_EQ(grid.SelectedIndex(), 0);
+        EXPECT_EQ(pageGrid.SelectedIndex(), 1);
+    }
+    EXPECT_FALSE(pageGrid.CanFocus()) << "on the page not shown";
     EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
     EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
     EXPECT_EQ(form.ActiveControl(), &dayGrid);
 }
 
 TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"field focus request", [this] { day.FocusControl(); }},
-        {"SetFocus", [this] { dayGrid.SetFocus(); }},
+    // What grid's exit does on the way to pageGrid, whether it then fails, and the events.
+    const std::tuple<const char*, std::function<void()>, bool, const char*> cases[] = {
+        {"field focus request", [&] { day.FocusControl(); }, false, "Exit Exit-done day.Enter"},
+        {"SetFocus", [&] { dayGrid.SetFocus(); }, false, "Exit Exit-done day.Enter"},
+        {"request then failure", [&] { day.FocusControl(); }, true, "Exit day.Enter"},
+        // A check pointing at a column of the grid being left keeps the focus there.
+        {"a column of the grid left", [&] { qty.FocusControl(); }, false, "Exit Exit-done"},
     };
-    for (const auto& [name, redirect] : cases) {
+    for (const auto& [name, redirect, aborts, events] : cases) {
         SCOPED_TRACE(name);
         Restart();
-        log.Hook(grid, "grid");
         log.Hook(pageGrid, "page");
         log.Hook(dayGrid, "day");
-        grid.OnExit = [&, redirect = redirect](TControl&) {
-            log.Add("grid.Exit begins");
+        grid.OnExit = [&, redirect = redirect, aborts = aborts](TControl&) {
+            log.Add("Exit");
             redirect();
             EXPECT_EQ(form.ActiveControl(), &grid) << "no move while the exit runs";
-            log.Add("grid.Exit ends");
+            if (aborts) Abort();
+            log.Add("Exit-done");
         };
-        EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
-        EXPECT_EQ(log.Entries(), (Texts{"grid.Exit begins", "grid.Exit ends", "day.Enter"}));
-        EXPECT_EQ(form.ActiveControl(), &dayGrid);
+        EXPECT_EQ(User([&] { pageGrid.SetFocus(); }), !aborts);
+        EXPECT_EQ(log.Joined(), events);
+        const bool away = log.Count("day.Enter") == 1;
+        EXPECT_EQ(form.ActiveControl(), away ? &dayGrid : &grid);
+        EXPECT_EQ(grid.SelectedIndex(), away ? 0 : 1);
+        // Leaving the control entered later pairs with that enter.
+        grid.OnExit = nullptr;
+        EXPECT_TRUE(User([&] { grid.SetFocus(); }));
+        EXPECT_EQ(log.Count("day.Exit"), away ? 1 : 0);
     }
-}
-
-TEST_F(FormFocusTest, RedirectDuringAnExitToTheControlLeftKeepsTheFocus) {
-    grid.OnExit = [&](TControl&) {
-        log.Add("grid.Exit");
-        qty.FocusControl(); // a check pointing at a column of the grid being left
-    };
-    EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
-    EXPECT_EQ(log.Entries(), (Texts{"grid.Exit"}));
-    EXPECT_EQ(form.ActiveControl(), &grid);
-    EXPECT_EQ(grid.SelectedIndex(), 1);
-}
-
-TEST_F(FormFocusTest, RedirectThenFailingExitEntersTheRedirectTarget) {
-    grid.OnExit = [&](TControl&) {
-        day.FocusControl();
-        Abort();
-    };
-    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
-    EXPECT_EQ(form.ActiveControl(), &dayGrid);
-    EXPECT_EQ(log.Count("day.Enter"), 1) << "the focus moved, so its enter runs";
-    EXPECT_EQ(log.Count("page.Enter"), 0);
-    // Leaving it later pairs with that enter.
-    EXPECT_TRUE(User([&] { grid.SetFocus(); }));
-    EXPECT_EQ(log.Count("day.Exit"), 1);
 }
 
 TEST_F(FormFocusTest, HandlersAttachedOrDetachedAtRunTimeTakeEffect) {
@@ -186,18 +168,14 @@ TEST_F(FormFocusTest, HandlersAttachedOrDetachedAtRunTimeTakeEffect) {
 TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
     int replacementRuns = 0;
     auto replace = [&](auto& slot) { slot = SelfReplacing(&slot, &replacementRuns); };
+    auto focus = [&](TDBGrid& from, TDBGrid& to) {
+        form.SetActiveControl(&from);
+        User([&] { to.SetFocus(); });
+    };
     // Each event: how to put the self-replacing handler in, and how to make the event run.
     const std::tuple<const char*, std::function<void()>, std::function<void()>> cases[] = {
-        {"OnEnter", [&] { replace(grid.OnEnter); },
-         [&] {
-             form.SetActiveControl(&dayGrid);
-             User([&] { grid.SetFocus(); });
-         }},
-        {"OnExit", [&] { replace(grid.OnExit); },
-         [&] {
-             form.SetActiveControl(&grid);
-             User([&] { dayGrid.SetFocus(); });
-         }},
+        {"OnEnter", [&] { replace(grid.OnEnter); }, [&] { focus(dayGrid, grid); }},
+        {"OnExit", [&] { replace(grid.OnExit); }, [&] { focus(grid, dayGrid); }},
         {"OnColExit", [&] { replace(grid.OnColExit); },
          [&] { Key(grid.SelectedIndex() ? VK_LEFT : VK_TAB); }},
         {"OnKeyDown", [&] { replace(grid.OnKeyDown); }, [&] { Key(VK_F2); }},

@@ -89,8 +89,8 @@ inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::stri
 }
 
 /// Runs dataset operations written as words separated by blanks: Insert, Append, Edit, Post,
-/// Cancel, Delete, First, Last, Next, Prior, Locate=<CODE>, <FIELD>=<text> (written through the
-/// field's Text), and Forget (clears the event log).
+/// Cancel, Delete, First, Last, Next, Prior, Disable and Enable (the controls), Locate=<CODE>,
+/// <FIELD>=<text> (written through the field's Text), and Forget (clears the event log).
 inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& script) {
     using Operation = void (TClientDataSet::*)();
     const std::map<std::string, Operation> operations = {
@@ -106,6 +106,8 @@ inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& scr
             (cds.*operation->second)();
         else if (word == "Forget")
             log.Clear();
+        else if (word == "Disable" || word == "Enable")
+            word == "Disable" ? cds.DisableControls() : cds.EnableControls();
         else if (word.starts_with("Locate="))
             cds.Locate("CODE", word.substr(equals + 1), false);
         else if (equals != std::string::npos)

@@ -16,8 +16,13 @@ TEST_F(PacketTest, DataRoundTripsThroughAFreshDataSet) {
     EXPECT_EQ(cds.Data(), packet);
     EXPECT_EQ(cds.RecordCount(), 4);
 
-    // A dataset without fields takes them from the packet.
+    // A dataset without fields takes them from the packet, but not from a refused one.
     TClientDataSet copy(&owner, "cdsCopia");
+    EXPECT_THROW(copy.SetData({{"fields", {{{"name", "A"}, {"type", "string"}, {"size", 2}}}},
+                               {"rows", {{1.0}}}}),
+                 EDatabaseError);
+    EXPECT_TRUE(copy.Fields().empty());
+    EXPECT_FALSE(copy.Active());
     copy.SetData(cds.Data());
     EXPECT_EQ(copy.Data(), packet);
     ASSERT_EQ(copy.Fields().size(), 2u);
@@ -117,15 +122,6 @@ TEST_F(PacketTest, MalformedPacketIsRefusedAndLeavesTheDataSetAsItWas) {
         EXPECT_EQ(code.AsString(), "B");
         EXPECT_EQ(cds.ChangeCount(), 1);
     }
-}
-
-TEST_F(PacketTest, RefusedPacketDoesNotDefineFieldsOnAnEmptyDataSet) {
-    TClientDataSet empty(&owner, "cdsVazio");
-    const json packet = {{"fields", {{{"name", "A"}, {"type", "string"}, {"size", 2}}}},
-                         {"rows", {{1.0}}}};
-    EXPECT_THROW(empty.SetData(packet), EDatabaseError);
-    EXPECT_TRUE(empty.Fields().empty());
-    EXPECT_FALSE(empty.Active());
 }
 
 TEST_F(PacketTest, LoadingWhileEditingReplacesTheEditWithoutCancelEvents) {

@@ -57,33 +57,29 @@ public:
 TEST_F(PadraoGridTest, ConfirmAndCancelAreEnabledExactlyWhileTheMasterIsEdited) {
     TClientDataSet& other = frm.Create<TClientDataSet>("cdsOutro");
     other.SetData(ItemPacket({{"Z", 1.0}}));
-    const std::pair<const char*, std::function<void()>> steps[] = {
-        {"insert", [&] { cds.Insert(); }},
-        {"cancel", [&] { cds.Cancel(); }},
-        {"edit", [&] { cds.Edit(); }},
-        {"post", [&] { cds.Post(); }},
-        {"typing in the master grid", [&] { frm.TypeText("Q"); }},
-        {"escape", [&] { frm.PressKey(VK_ESCAPE, {}); }},
-        {"another dataset edited", [&] { other.Edit(); }},
+    // Each step and whether confirm and cancel are enabled after it.
+    const std::tuple<const char*, std::function<void()>, bool> steps[] = {
+        {"insert", [&] { cds.Insert(); }, true},
+        {"cancel", [&] { cds.Cancel(); }, false},
+        {"edit", [&] { cds.Edit(); }, true},
+        {"post", [&] { cds.Post(); }, false},
+        {"typing in the master grid", [&] { frm.TypeText("Q"); }, true},
+        {"escape", [&] { frm.PressKey(VK_ESCAPE, {}); }, false},
+        {"another dataset edited", [&] { other.Edit(); }, false},
         {"down on the last row",
          [&] {
              cds.Last();
              frm.PressKey(VK_DOWN, {});
-         }},
-        {"close", [&] { cds.Close(); }},
+         },
+         true},
+        {"close", [&] { cds.Close(); }, false},
     };
-    const bool expected[] = {true, false, true, false, true, false, false, true, false};
     EXPECT_FALSE(ConfirmCancelEnabled());
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        SCOPED_TRACE(steps[i].first);
-        EXPECT_TRUE(Application().Dispatch(steps[i].second));
-        EXPECT_EQ(ConfirmCancelEnabled(), expected[i]);
+    for (const auto& [name, step, enabled] : steps) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(Application().Dispatch(step));
+        EXPECT_EQ(ConfirmCancelEnabled(), enabled);
     }
-}
-
-TEST_F(PadraoGridTest, MasterGridIsTheActiveControlWhenTheFormOpens) {
-    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao);
-    EXPECT_TRUE(frm.dbgPadrao.CanFocus());
 }
 
 TEST_F(PadraoGridTest, RecordCommandsAndTheirMenuEntries) {
@@ -133,7 +129,8 @@ TEST_F(PadraoGridTest, CopyStartsANewRowWithoutTheKeyFields) {
     EXPECT_EQ(StoredValues(cds, "QTY"), (Texts{"1", "2", "2", "3"}));
 }
 
-TEST_F(PadraoGridTest, ClosingFreesTheForm) {
+TEST_F(PadraoGridTest, OpensOnTheMasterGridAndClosesHidden) {
+    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao);
     frm.Close();
     EXPECT_TRUE(frm.Closed());
     EXPECT_FALSE(frm.Visible());

@@ -67,7 +67,7 @@ TEST(ValueTest, StrToIntReadsWholeNumbersOnly) {
     }
 }
 
-TEST(ValueTest, CaseChangesAsciiAndAccentedLetters) {
+TEST(ValueTest, CaseChangesAndSameTextIgnoresItForAsciiAndAccentedLetters) {
     const std::pair<const char*, const char*> pairs[] = {
         {"ção", "ÇÃO"},       {"àáâãäéêíóôõúüç", "ÀÁÂÃÄÉÊÍÓÔÕÚÜÇ"},
         {"mês 1º", "MÊS 1º"}, // the ordinal sign has no case
@@ -77,8 +77,12 @@ TEST(ValueTest, CaseChangesAsciiAndAccentedLetters) {
     for (const auto& [lower, upper] : pairs) {
         EXPECT_EQ(UpperCase(lower), upper);
         EXPECT_EQ(LowerCase(upper), lower);
+        EXPECT_TRUE(SameText(lower, upper)) << lower;
     }
     EXPECT_EQ(UpperCase("Ref_inf"), "REF_INF");
+    EXPECT_TRUE(SameText("Ref_inf", "REF_INF"));
+    EXPECT_FALSE(SameText("Medio", "Médio")) << "an accent is no letter case";
+    EXPECT_FALSE(SameText("Ref", "Ref_inf"));
 }
 
 TEST(ValueTest, Utf8HelpersCountCharactersNotBytes) {
@@ -93,13 +97,6 @@ TEST(ValueTest, Utf8HelpersCountCharactersNotBytes) {
     EXPECT_EQ(Utf8DropLast(""), "");
     EXPECT_EQ(Utf8Characters("1º Mês"), (std::vector<std::string>{"1", "º", " ", "M", "ê", "s"}));
     EXPECT_TRUE(Utf8Characters("").empty());
-}
-
-TEST(ValueTest, SameTextIgnoresLetterCaseAccentsIncluded) {
-    EXPECT_TRUE(SameText("Ref_inf", "REF_INF"));
-    EXPECT_TRUE(SameText("Médio", "MÉDIO"));
-    EXPECT_FALSE(SameText("Medio", "Médio"));
-    EXPECT_FALSE(SameText("Ref", "Ref_inf"));
 }
 
 } // namespace
