@@ -94,11 +94,18 @@ inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::stri
 inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& script) {
     using Operation = void (TClientDataSet::*)();
     const std::map<std::string, Operation> operations = {
-        {"Insert", &TClientDataSet::Insert}, {"Append", &TClientDataSet::Append},
-        {"Edit", &TClientDataSet::Edit},     {"Post", &TClientDataSet::Post},
-        {"Cancel", &TClientDataSet::Cancel}, {"Delete", &TClientDataSet::Delete},
-        {"First", &TClientDataSet::First},   {"Last", &TClientDataSet::Last},
-        {"Next", &TClientDataSet::Next},     {"Prior", &TClientDataSet::Prior}};
+        {"Insert", &TClientDataSet::Insert},
+        {"Append", &TClientDataSet::Append},
+        {"Edit", &TClientDataSet::Edit},
+        {"Post", &TClientDataSet::Post},
+        {"Cancel", &TClientDataSet::Cancel},
+        {"Delete", &TClientDataSet::Delete},
+        {"First", &TClientDataSet::First},
+        {"Last", &TClientDataSet::Last},
+        {"Next", &TClientDataSet::Next},
+        {"Prior", &TClientDataSet::Prior},
+        {"Disable", &TClientDataSet::DisableControls},
+        {"Enable", &TClientDataSet::EnableControls}};
     std::istringstream words(script);
     for (std::string word; words >> word;) {
         const std::size_t equals = word.find('=');
@@ -106,8 +113,6 @@ inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& scr
             (cds.*operation->second)();
         else if (word == "Forget")
             log.Clear();
-        else if (word == "Disable" || word == "Enable")
-            word == "Disable" ? cds.DisableControls() : cds.EnableControls();
         else if (word.starts_with("Locate="))
             cds.Locate("CODE", word.substr(equals + 1), false);
         else if (equals != std::string::npos)

@@ -14,6 +14,11 @@ bool IsBlank(const std::string& line) {
     return line.find_first_not_of(" \t\r") == std::string::npos;
 }
 
+/// Whether the database thread sent the whole answer line, its newline included.
+bool AllWritten(const Reply& reply, std::size_t written) {
+    return !reply.line || written == reply.line->size() + 1;
+}
+
 void LogCall(const std::string& method, const Reply& reply,
              std::chrono::steady_clock::time_point started) {
     if (reply.outcome == "blank") return;
@@ -206,7 +211,7 @@ bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
     // the network thread's. While the call was in progress the network thread left these
     // alone, and the pool's queue ordered what it wrote before.
     if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed() ||
-        (reply.line && written != reply.line->size() + 1))
+        !AllWritten(reply, written))
         return false;
     busy_ = false;
     WaitForInput();
@@ -217,7 +222,7 @@ void Connection::Finish(const std::string& method, const Reply& reply, Clock::ti
                         std::size_t written) {
     LogCall(method, reply, started);
     if (closed_) return;
-    if (!reply.line || written == reply.line->size() + 1) return Next();
+    if (AllWritten(reply, written)) return Next();
     Send((*reply.line + "\n").substr(written));
 }
 
