@@ -44,7 +44,7 @@ void SendBeforeClosing(int socket, const std::string& line) {
 
 Connection::Connection(asio::ip::tcp::socket socket, ConnectionShared& shared)
     : socket_(std::move(socket)), shared_(shared), peer_(PeerOf(socket_)),
-      framer_(shared.limits.maxLineBytes), deadline_(shared.io), lastActive_(Clock::now()),
+      framer_(shared.limits.maxLineBytes), timer_(shared.io), lastActive_(Clock::now()),
       loggedIn_(!shared.token.Required()) {}
 
 void Connection::Start() {
@@ -210,8 +210,9 @@ bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
     // Lines sent ahead, the start of the next one, a stop or an answer not yet all out are
     // the network thread's. While the call was in progress the network thread left these
     // alone, and the pool's queue ordered what it wrote before.
+    // So is a timer that would fire too late for the wait: only the network thread moves it.
     if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed() ||
-        !AllWritten(reply, written))
+        !AllWritten(reply, written) || !TimerFiresBy(lastActive_ + shared_.connections.idleTimeout))
         return false;
     busy_ = false;
     WaitForInput();
@@ -257,21 +258,38 @@ void Connection::Refuse(const std::string& line) {
 }
 
 void Connection::Arm(Wait wait, Clock::time_point deadline) {
-    const unsigned generation = ++deadlineGeneration_;
-    deadline_.expires_at(deadline);
-    deadline_.async_wait(
-        [self = shared_from_this(), wait, generation](const asio::error_code& error) {
-            if (error) return;
-            // A database thread that moved the deadline may still be starting the read.
-            { std::lock_guard barrier(self->handOver_); }
-            if (self->closed_ || generation != self->deadlineGeneration_) return;
-            self->OnDeadline(wait);
-        });
+    wait_ = wait;
+    due_ = deadline;
+    if (!TimerFiresBy(deadline)) SetTimer(deadline);
+}
+
+void Connection::SetTimer(Clock::time_point at) {
+    const unsigned generation = ++timerGeneration_;
+    timerAt_ = at;
+    timer_.expires_at(at);
+    timer_.async_wait([self = shared_from_this(), generation](const asio::error_code& error) {
+        if (!error) self->OnTimer(generation);
+    });
+}
+
+void Connection::OnTimer(unsigned generation) {
+    Wait wait;
+    {
+        // A database thread may be setting the deadline as it ends a call.
+        std::lock_guard lock(handOver_);
+        if (closed_ || generation != timerGeneration_) return;
+        timerAt_ = Clock::time_point::max();
+        // During a call there is no deadline; the network thread sets the timer again when
+        // the call ends (ResumeFromDatabase leaves that to it).
+        if (due_ == Clock::time_point::max()) return;
+        if (Clock::now() < due_) return SetTimer(due_);
+        wait = wait_;
+    }
+    OnDeadline(wait);
 }
 
 void Connection::Disarm() {
-    ++deadlineGeneration_;
-    deadline_.cancel();
+    due_ = Clock::time_point::max();
 }
 
 void Connection::OnDeadline(Wait wait) {
@@ -302,6 +320,7 @@ void Connection::Close() {
     if (closed_) return;
     closed_ = true;
     Disarm();
+    timer_.cancel(); // its handler holds the connection
     asio::error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <asio.hpp>
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -97,7 +96,14 @@ private:
     void Send(std::string text);
     /// Drops what the client sent, answers line and closes.
     void Refuse(const std::string& line);
+    /// Sets the deadline of the wait that begins; the timer is moved only when it would fire
+    /// too late. Network thread, or a database thread through ResumeFromDatabase.
     void Arm(Wait wait, Clock::time_point deadline);
+    /// Whether the pending timer fires by deadline, so that setting it needs no timer call.
+    bool TimerFiresBy(Clock::time_point deadline) const { return timerAt_ <= deadline; }
+    void SetTimer(Clock::time_point at);
+    void OnTimer(unsigned generation);
+    /// No deadline while the database works; the timer stays as it is.
     void Disarm();
     void OnDeadline(Wait wait);
     /// Brings the shared count of held request bytes up to date with this connection's.
@@ -114,9 +120,15 @@ private:
     /// The next bytes land here: a read, unlike a bare wait, is tried at once when bytes came
     /// before it was started, which a wait started by a database thread could otherwise miss.
     std::array<char, 512> inbox_{};
-    asio::steady_timer deadline_;
-    /// A deadline reached after it was moved is ignored; a database thread moves it too.
-    std::atomic<unsigned> deadlineGeneration_ = 0;
+    /// The deadline is kept here and checked when the timer fires, so a call sets a time rather
+    /// than moving the timer: the timer is moved only to fire earlier, and when it fires early it
+    /// is set again for what is left. The timer itself is the network thread's; a database
+    /// thread only sets these under handOver_, and only while the timer already fires in time.
+    asio::steady_timer timer_;
+    Clock::time_point timerAt_ = Clock::time_point::max(); ///< max: no timer pending
+    unsigned timerGeneration_ = 0; ///< a timer that was moved since it was set is stale
+    Wait wait_ = Wait::Idle;
+    Clock::time_point due_ = Clock::time_point::max(); ///< max: no deadline (a call in progress)
     /// Held by a database thread while it hands the connection back to the network thread
     /// (ResumeFromDatabase); the network thread's handlers take it before touching anything,
     /// and Stop() to see whether a call is in progress.
