@@ -1,5 +1,7 @@
 #include "rdm/DataPacket.h"
 
+#include "rpc/JsonText.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -7,19 +9,26 @@
 namespace ger {
 namespace {
 
-nlohmann::json TextValue(const SqlValue& value) {
-    if (auto* text = std::get_if<std::string>(&value)) return *text;
-    if (auto* integer = std::get_if<std::int64_t>(&value)) return std::to_string(*integer);
-    if (auto* number = std::get_if<double>(&value)) {
-        std::ostringstream out;
-        out.precision(15);
-        out << *number;
-        return out.str();
+/// A value of a text column; numbers stored there by other programs are sent as their text.
+void AppendText(std::string& out, const SqlValue& value) {
+    if (auto* text = std::get_if<std::string>(&value)) return JsonText::AppendString(out, *text);
+    if (auto* integer = std::get_if<std::int64_t>(&value)) {
+        out += '"';
+        out += std::to_string(*integer);
+        out += '"';
+        return;
     }
-    return nullptr;
+    if (auto* number = std::get_if<double>(&value)) {
+        std::ostringstream text;
+        text.precision(15);
+        text << *number;
+        return JsonText::AppendString(out, text.str());
+    }
+    out += "null";
 }
 
-nlohmann::json NumberValue(const SqlValue& value) {
+/// A value of a number column; a text stored there that is not a number is sent as null.
+void AppendNumber(std::string& out, const SqlValue& value) {
     double number = 0;
     if (auto* real = std::get_if<double>(&value))
         number = *real;
@@ -28,36 +37,57 @@ nlohmann::json NumberValue(const SqlValue& value) {
     else if (auto* text = std::get_if<std::string>(&value)) {
         char* end = nullptr;
         number = std::strtod(text->c_str(), &end);
-        if (text->empty() || *end != '\0') return nullptr;
+        if (text->empty() || *end != '\0') number = NAN;
     } else
-        return nullptr;
+        number = NAN;
     // JSON has no infinities or NaN.
-    return std::isfinite(number) ? nlohmann::json(number) : nlohmann::json(nullptr);
+    if (!std::isfinite(number)) {
+        out += "null";
+        return;
+    }
+    JsonText::AppendValue(out, number);
+}
+
+void AppendField(std::string& out, const FieldDef& field) {
+    out += "{\"name\":";
+    JsonText::AppendString(out, field.name);
+    if (field.type == FieldType::Float) {
+        out += ",\"type\":\"float\"}";
+        return;
+    }
+    out += ",\"size\":";
+    out += std::to_string(field.size);
+    out += ",\"type\":\"string\"}";
 }
 
 } // namespace
 
-nlohmann::json DataPacket::FieldJson(const FieldDef& field) {
-    if (field.type == FieldType::Float) return {{"name", field.name}, {"type", "float"}};
-    return {{"name", field.name}, {"type", "string"}, {"size", field.size}};
-}
-
-nlohmann::json DataPacket::Build(const std::vector<FieldDef>& fields,
-                                 const std::vector<SqlRow>& rows) {
-    nlohmann::json fieldList = nlohmann::json::array();
-    for (const auto& field : fields)
-        fieldList.push_back(FieldJson(field));
-    nlohmann::json rowList = nlohmann::json::array();
-    for (const auto& row : rows) {
-        nlohmann::json values = nlohmann::json::array();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            const SqlValue& value = i < row.size() ? row[i] : SqlValue{};
-            values.push_back(fields[i].type == FieldType::Float ? NumberValue(value)
-                                                                : TextValue(value));
-        }
-        rowList.push_back(std::move(values));
+std::string DataPacket::Build(const std::vector<FieldDef>& fields,
+                              const std::vector<SqlRow>& rows) {
+    std::string out;
+    out.reserve(64 * (fields.size() + rows.size() * fields.size() / 4 + 1));
+    out += "{\"fields\":[";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendField(out, fields[i]);
     }
-    return {{"fields", std::move(fieldList)}, {"rows", std::move(rowList)}};
+    out += "],\"rows\":[";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (r > 0) out += ',';
+        out += '[';
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) out += ',';
+            static const SqlValue kNull;
+            const SqlValue& value = i < rows[r].size() ? rows[r][i] : kNull;
+            if (fields[i].type == FieldType::Float)
+                AppendNumber(out, value);
+            else
+                AppendText(out, value);
+        }
+        out += ']';
+    }
+    out += "]}";
+    return out;
 }
 
 } // namespace ger

@@ -40,14 +40,14 @@ bool RdmFormPgto::Writes(const std::string& method) {
     return method == "SetFormPgto" || method == "SetDiaPgto";
 }
 
-nlohmann::json RdmFormPgto::Call(const std::string& method, const nlohmann::json& params) {
+std::string RdmFormPgto::Call(const std::string& method, const nlohmann::json& params) {
     if (method == "GetFormPgto") {
         CheckParams(method, params, Argument::None);
         return GetFormPgto();
     }
     if (method == "GetDiaPgto" || method == "GetVerCdForm" || method == "GetPeriodo") {
         CheckParams(method, params, Argument::Code);
-        const std::string code = params[0].get<std::string>();
+        const std::string& code = params[0].get_ref<const std::string&>();
         if (method == "GetDiaPgto") return GetDiaPgto(code);
         if (method == "GetVerCdForm") return GetVerCdForm(code);
         return GetPeriodo(code);
@@ -58,19 +58,19 @@ nlohmann::json RdmFormPgto::Call(const std::string& method, const nlohmann::json
             SetFormPgto(params[0]);
         else
             SetDiaPgto(params[0]);
-        return nullptr;
+        return "null";
     }
     throw RpcError(RpcError::MethodNotFound,
                    "Método desconhecido: " + std::string(kServerName) + "." + method + ".");
 }
 
-nlohmann::json RdmFormPgto::GetFormPgto() {
+std::string RdmFormPgto::GetFormPgto() {
     const TableDef& table = FormPgtoTable();
     return DataPacket::Build(table.fields, storage_.Query("SELECT " + table.ColumnList() +
                                                           " FROM FORMPGTO ORDER BY CDFORMPGTO"));
 }
 
-nlohmann::json RdmFormPgto::GetDiaPgto(const std::string& code) {
+std::string RdmFormPgto::GetDiaPgto(const std::string& code) {
     const TableDef& table = DiaPgtoTable();
     // A term not yet stored (the screen's new row) has no code and no days.
     if (code.empty()) return DataPacket::Build(table.fields, {});
@@ -85,7 +85,7 @@ nlohmann::json RdmFormPgto::GetDiaPgto(const std::string& code) {
                        {code}));
 }
 
-nlohmann::json RdmFormPgto::GetVerCdForm(const std::string& code) {
+std::string RdmFormPgto::GetVerCdForm(const std::string& code) {
     return DataPacket::Build(
         FormPgtoTable().Select({"CDFORMPGTO"}),
         storage_.Query(
@@ -93,7 +93,7 @@ nlohmann::json RdmFormPgto::GetVerCdForm(const std::string& code) {
             {code}));
 }
 
-nlohmann::json RdmFormPgto::GetPeriodo(const std::string& code) {
+std::string RdmFormPgto::GetPeriodo(const std::string& code) {
     const SqlDialect& dialect = storage_.Dialect();
     return DataPacket::Build(
         DiaPgtoTable().Select({"NRDIAINIPGTO", "NRDIAFINPGTO"}),

@@ -19,14 +19,15 @@ public:
     /// transaction or savepoint, which keeps all of a delta or none of it.
     static bool Writes(const std::string& method);
 
-    /// Runs method with params; returns a data packet (Get methods) or null (Set methods).
+    /// Runs method with params; returns the JSON text of its result: a data packet (Get
+    /// methods) or null (Set methods).
     /// Throws RpcError: MethodNotFound, InvalidParams, Refused; StorageError passes through.
-    nlohmann::json Call(const std::string& method, const nlohmann::json& params);
+    std::string Call(const std::string& method, const nlohmann::json& params);
 
-    nlohmann::json GetFormPgto();
-    nlohmann::json GetDiaPgto(const std::string& code);
-    nlohmann::json GetVerCdForm(const std::string& code);
-    nlohmann::json GetPeriodo(const std::string& code);
+    std::string GetFormPgto();
+    std::string GetDiaPgto(const std::string& code);
+    std::string GetVerCdForm(const std::string& code);
+    std::string GetPeriodo(const std::string& code);
     void SetFormPgto(const nlohmann::json& delta);
     void SetDiaPgto(const nlohmann::json& delta);
 

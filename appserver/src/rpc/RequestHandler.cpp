@@ -4,6 +4,7 @@
 #include "guard/RequestValidator.h"
 #include "guard/Utf8Text.h"
 #include "rdm/RdmFormPgto.h"
+#include "rpc/JsonText.h"
 #include "rpc/RpcError.h"
 #include "storage/StorageError.h"
 #include "storage/Transaction.h"
@@ -112,9 +113,16 @@ Reply RequestHandler::Execute(const Request& request, Storage& storage) {
     Reply reply;
     try {
         const std::string& prefix = ServerPrefix();
-        nlohmann::json result =
+        const std::string result =
             RdmFormPgto(storage).Call(request.method.substr(prefix.size()), request.params);
-        reply.line = Dump({{"jsonrpc", "2.0"}, {"id", request.id}, {"result", std::move(result)}});
+        // Keys in the order the rest of the answers have them.
+        std::string line = "{\"id\":";
+        line.reserve(result.size() + 48);
+        JsonText::AppendValue(line, request.id);
+        line += ",\"jsonrpc\":\"2.0\",\"result\":";
+        line += result;
+        line += '}';
+        reply.line = std::move(line);
     } catch (const RpcError& error) {
         reply = ErrorReply(request.id, error.code(), error.what());
     } catch (const StorageError& error) {
