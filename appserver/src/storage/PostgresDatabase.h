@@ -7,10 +7,10 @@
 namespace ger {
 
 /// PostgreSQL: two pools of connections, one for reads and one for writes. Each write is one
-/// serializable transaction; one that collides with a concurrent transaction (of this server
-/// or another one on the same database) runs again from the start, and then sees the other's
-/// change. The server itself keeps nothing between calls, so any number of servers can share
-/// the database.
+/// read-committed transaction that locks the rows it relies on; one that collides with a
+/// concurrent transaction (of this server or another one on the same database: a deadlock, a
+/// code stored meanwhile) runs again from the start, and then sees the other's change. The
+/// server itself keeps nothing between calls, so any number of servers can share the database.
 class PostgresDatabase final : public Database {
 public:
     PostgresDatabase(const std::string& url, const DatabaseOptions& options);
