@@ -56,7 +56,8 @@ void CheckCode(std::string_view method, const std::string& code) {
 
 } // namespace
 
-void RequestValidator::Check(const std::string& method, const nlohmann::json& params) const {
+std::optional<DeltaPacket> RequestValidator::Check(const std::string& method,
+                                                   const nlohmann::json& params) const {
     const MethodDef* def = FindMethod(method);
     if (!def)
         throw RpcError(RpcError::MethodNotFound,
@@ -75,12 +76,13 @@ void RequestValidator::Check(const std::string& method, const nlohmann::json& pa
     case Argument::Delta:
         if (params.size() != 1 || !params[0].is_object())
             BadParams(name, "esperado um argumento, o pacote de alterações (objeto)");
-        CheckDelta(std::string(name), params[0]);
-        break;
+        return CheckDelta(std::string(name), params[0]);
     }
+    return std::nullopt;
 }
 
-void RequestValidator::CheckDelta(const std::string& method, const nlohmann::json& packet) const {
+DeltaPacket RequestValidator::CheckDelta(const std::string& method,
+                                         const nlohmann::json& packet) const {
     const TableDef& table = method == "SetFormPgto" ? FormPgtoTable() : DiaPgtoTable();
     if (packet.is_object() && packet.contains("changes") && packet["changes"].is_array() &&
         packet["changes"].size() > limits_.maxChanges)
@@ -89,10 +91,11 @@ void RequestValidator::CheckDelta(const std::string& method, const nlohmann::jso
                                                     " alterações; o servidor aceita até " +
                                                     std::to_string(limits_.maxChanges) +
                                                     " por pacote.");
-    const DeltaPacket delta = DeltaPacket::Parse(packet, table);
+    DeltaPacket delta = DeltaPacket::Parse(packet, table);
     const RowValidator validator(table);
     for (const DeltaChange& change : delta.changes)
         validator.CheckChange(change);
+    return delta;
 }
 
 } // namespace ger

@@ -1,7 +1,9 @@
 #pragma once
 #include "guard/RequestLimits.h"
+#include "rdm/DeltaPacket.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 namespace ger {
@@ -15,11 +17,12 @@ public:
     explicit RequestValidator(const RequestLimits& limits) : limits_(limits) {}
 
     /// Throws RpcError (MethodNotFound, InvalidParams, Refused) for a call the server will not
-    /// serve; method is the full name, "Ger06700.rdmFormPgto.GetDiaPgto".
-    void Check(const std::string& method, const nlohmann::json& params) const;
+    /// serve; method is the full name, "Ger06700.rdmFormPgto.GetDiaPgto". Returns the change
+    /// log of a Set method as read while checking it, so it is not read again.
+    std::optional<DeltaPacket> Check(const std::string& method, const nlohmann::json& params) const;
 
-    /// Checks one delta packet for the table its method writes.
-    void CheckDelta(const std::string& method, const nlohmann::json& packet) const;
+    /// Checks one delta packet for the table its method writes; the change log it holds.
+    DeltaPacket CheckDelta(const std::string& method, const nlohmann::json& packet) const;
 
 private:
     RequestLimits limits_;

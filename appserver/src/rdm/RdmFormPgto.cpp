@@ -10,7 +10,7 @@
 namespace ger {
 namespace {
 
-enum class Argument { None, Code, Delta };
+enum class Argument { None, Code };
 
 [[noreturn]] void BadParams(const std::string& method, const std::string& expected) {
     throw RpcError(RpcError::InvalidParams,
@@ -26,10 +26,6 @@ void CheckParams(const std::string& method, const nlohmann::json& params, Argume
     case Argument::Code:
         if (params.size() != 1 || !params[0].is_string())
             BadParams(method, "um argumento, o código da forma de pagamento (texto)");
-        break;
-    case Argument::Delta:
-        if (params.size() != 1 || !params[0].is_object())
-            BadParams(method, "um argumento, o pacote de alterações (objeto)");
         break;
     }
 }
@@ -51,14 +47,6 @@ std::string RdmFormPgto::Call(const std::string& method, const nlohmann::json& p
         if (method == "GetDiaPgto") return GetDiaPgto(code);
         if (method == "GetVerCdForm") return GetVerCdForm(code);
         return GetPeriodo(code);
-    }
-    if (method == "SetFormPgto" || method == "SetDiaPgto") {
-        CheckParams(method, params, Argument::Delta);
-        if (method == "SetFormPgto")
-            SetFormPgto(params[0]);
-        else
-            SetDiaPgto(params[0]);
-        return "null";
     }
     throw RpcError(RpcError::MethodNotFound,
                    "Método desconhecido: " + std::string(kServerName) + "." + method + ".");
@@ -103,12 +91,23 @@ std::string RdmFormPgto::GetPeriodo(const std::string& code) {
                        {code}));
 }
 
-void RdmFormPgto::SetFormPgto(const nlohmann::json& delta) {
-    FormPgtoDelta(storage_).Apply(DeltaPacket::Parse(delta, FormPgtoTable()));
+std::string RdmFormPgto::Apply(const std::string& method, const DeltaPacket& delta) {
+    if (method == "SetFormPgto")
+        SetFormPgto(delta);
+    else if (method == "SetDiaPgto")
+        SetDiaPgto(delta);
+    else
+        throw RpcError(RpcError::MethodNotFound,
+                       "Método desconhecido: " + std::string(kServerName) + "." + method + ".");
+    return "null";
 }
 
-void RdmFormPgto::SetDiaPgto(const nlohmann::json& delta) {
-    DiaPgtoDelta(storage_).Apply(DeltaPacket::Parse(delta, DiaPgtoTable()));
+void RdmFormPgto::SetFormPgto(const DeltaPacket& delta) {
+    FormPgtoDelta(storage_).Apply(delta);
+}
+
+void RdmFormPgto::SetDiaPgto(const DeltaPacket& delta) {
+    DiaPgtoDelta(storage_).Apply(delta);
 }
 
 } // namespace ger

@@ -1,4 +1,5 @@
 #pragma once
+#include "rdm/DeltaPacket.h"
 #include "storage/Storage.h"
 
 #include <nlohmann/json.hpp>
@@ -19,17 +20,19 @@ public:
     /// transaction or savepoint, which keeps all of a delta or none of it.
     static bool Writes(const std::string& method);
 
-    /// Runs method with params; returns the JSON text of its result: a data packet (Get
-    /// methods) or null (Set methods).
-    /// Throws RpcError: MethodNotFound, InvalidParams, Refused; StorageError passes through.
+    /// Runs a Get method with params; returns the JSON text of its data packet.
+    /// Throws RpcError: MethodNotFound, InvalidParams; StorageError passes through.
     std::string Call(const std::string& method, const nlohmann::json& params);
+    /// Runs a Set method with its change log, already read and checked; returns the JSON text
+    /// of its result, null. Throws RpcError: MethodNotFound, Refused; StorageError passes through.
+    std::string Apply(const std::string& method, const DeltaPacket& delta);
 
     std::string GetFormPgto();
     std::string GetDiaPgto(const std::string& code);
     std::string GetVerCdForm(const std::string& code);
     std::string GetPeriodo(const std::string& code);
-    void SetFormPgto(const nlohmann::json& delta);
-    void SetDiaPgto(const nlohmann::json& delta);
+    void SetFormPgto(const DeltaPacket& delta);
+    void SetDiaPgto(const DeltaPacket& delta);
 
 private:
     Storage& storage_;

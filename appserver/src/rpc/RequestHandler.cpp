@@ -98,7 +98,7 @@ std::variant<Request, Reply> RequestHandler::Parse(std::string_view line,
         envelope.contains("params") ? std::move(envelope["params"]) : nlohmann::json::array();
     try {
         // Nothing reaches the database before the whole call has passed its checks.
-        RequestValidator(limits).Check(request.method, request.params);
+        request.delta = RequestValidator(limits).Check(request.method, request.params);
     } catch (const RpcError& error) {
         Reply reply = ErrorReply(request.id, error.code(), error.what());
         if (request.notification) reply.line.reset();
@@ -106,6 +106,7 @@ std::variant<Request, Reply> RequestHandler::Parse(std::string_view line,
     }
     const std::string& prefix = ServerPrefix();
     request.writes = RdmFormPgto::Writes(request.method.substr(prefix.size()));
+    if (request.delta) request.params = nlohmann::json::array();
     return request;
 }
 
@@ -113,8 +114,10 @@ Reply RequestHandler::Execute(const Request& request, Storage& storage) {
     Reply reply;
     try {
         const std::string& prefix = ServerPrefix();
-        const std::string result =
-            RdmFormPgto(storage).Call(request.method.substr(prefix.size()), request.params);
+        RdmFormPgto module(storage);
+        const std::string method = request.method.substr(prefix.size());
+        const std::string result = request.delta ? module.Apply(method, *request.delta)
+                                                 : module.Call(method, request.params);
         // Keys in the order the rest of the answers have them.
         std::string line = "{\"id\":";
         line.reserve(result.size() + 48);

@@ -1,5 +1,6 @@
 #pragma once
 #include "guard/RequestLimits.h"
+#include "rdm/DeltaPacket.h"
 #include "storage/Storage.h"
 
 #include <nlohmann/json.hpp>
@@ -17,6 +18,9 @@ struct Request {
     std::string method;        ///< full name, "Ger06700.rdmFormPgto.GetDiaPgto"
     nlohmann::json params;     ///< positional arguments (an array once checked)
     bool writes = false;       ///< changes stored data: runs inside a write transaction
+    /// A Set method's change log, read and checked on the network thread; its packet is then
+    /// dropped from params, so the database thread neither reads nor frees it.
+    std::optional<DeltaPacket> delta;
 };
 
 /// The answer to one request line.
