@@ -3,7 +3,6 @@
 // case, accents, "º" and trailing blanks matter.
 #include "ScreenFixture.h"
 
-#include "shared/Consiste.h"
 #include "ui/DBGrid.h"
 
 namespace {
@@ -14,16 +13,12 @@ const Value kNull{};
 Value T(const char* text) {
     return std::string(text);
 }
-
-struct Shown {
-    Value stored;
-    std::string text;
-};
-struct Typed {
-    Value before;
-    std::string text;
-    Value stored;
-};
+std::vector<Value> Codes(std::initializer_list<const char*> codes) {
+    std::vector<Value> values;
+    for (const char* code : codes)
+        values.push_back(T(code));
+    return values;
+}
 
 std::string Describe(const Value& value) {
     if (const auto* text = std::get_if<std::string>(&value)) return '"' + *text + '"';
@@ -33,50 +28,18 @@ std::string Describe(const Value& value) {
 
 class CodedTextTest : public ScreenTest {
 protected:
-    // A new term to write into, so that a period type set here deletes nothing stored.
-    void StartNewTerm(const std::string& periodType) {
-        ASSERT_TRUE(IniProc());
+    // A new term with a new day row to write into, never sent: a period type set here deletes
+    // nothing stored.
+    void StartDayRow() {
         ASSERT_TRUE(Act([&] { Terms().Insert(); }));
-        ASSERT_TRUE(Act([&] { Terms().FieldByName("IDTPPERIODO").SetAsString(periodType); }));
-    }
-    // A day row under a term of the given period type, written in place and never sent.
-    void StartDayRow(const std::string& periodType) {
-        StartNewTerm(periodType);
+        ASSERT_TRUE(Act([&] { Terms().FieldByName("IDTPPERIODO").SetAsString("M"); }));
         ASSERT_TRUE(Act([&] { Days().Insert(); }));
     }
-
-    static void ExpectShown(plat::TField& field, const std::vector<Shown>& rows) {
-        for (const Shown& row : rows) {
-            SCOPED_TRACE(field.FieldName() + " = " + Describe(row.stored));
-            field.SetValue(row.stored);
-            EXPECT_EQ(field.DisplayText(), row.text);
-            EXPECT_EQ(field.Text(), row.text); // the same for editing
-        }
-    }
-    static void ExpectStored(plat::TField& field, const std::vector<Typed>& rows) {
-        for (const Typed& row : rows) {
-            SCOPED_TRACE(field.FieldName() + " <- \"" + row.text + "\"");
-            field.SetValue(row.before);
-            field.SetText(row.text);
-            EXPECT_EQ(field.GetValue(), row.stored);
-        }
-    }
-    // A period type under which the day rows are read, the field's texts under it.
-    struct Under {
-        std::string periodType;
-        std::vector<Shown> shown;
-        std::vector<Typed> typed;
-    };
-    // Under each period type, on the day row started by StartDayRow.
-    void ExpectUnder(const char* fieldName, const std::vector<Under>& cases) {
-        plat::TField& periodType = Terms().FieldByName("IDTPPERIODO");
-        plat::TField& field = Days().FieldByName(fieldName);
-        for (const Under& under : cases) {
-            SCOPED_TRACE("IDTPPERIODO = \"" + under.periodType + "\"");
-            periodType.SetValue(under.periodType);
-            ExpectShown(field, under.shown);
-            ExpectStored(field, under.typed);
-        }
+    /// The field of the term or, failing that, of the day row, read under periodType.
+    plat::TField& Under(const std::string& periodType, const std::string& name) {
+        Terms().FieldByName("IDTPPERIODO").SetValue(periodType);
+        plat::TField* field = Terms().FindField(name);
+        return field ? *field : Days().FieldByName(name);
     }
     // Conversions never reach the server.
     void TearDown() override {
@@ -86,188 +49,179 @@ protected:
     }
 };
 
-TEST_F(CodedTextTest, ReferenceDate) {
-    ASSERT_NO_FATAL_FAILURE(StartNewTerm("M"));
-    plat::TField& field = Terms().FieldByName("IDTIPODTPGTO");
-    ExpectShown(field, {
-                           {kNull, ""},
-                           {T("EMIN"), "Data de Emissão da NF (Inclusive)"},
-                           {T("EMEX"), "Data de Emissão da NF (Exclusive)"},
-                           {T("ENIN"), "Data de Entrega da Mercadoria (Inclusive)"},
-                           {T("ENEX"), "Data de Entrega da Mercadoria (Exclusive)"},
-                           {T("DSIN"), "Data de Saída (Inclusive)"},
-                           {T("DSEX"), "Data de Saída (Exclusive)"},
-                           // Anything else reads as departure, exclusive.
-                           {T("emin"), "Data de Saída (Exclusive)"},
-                           {T("ABCD"), "Data de Saída (Exclusive)"},
-                       });
-    ExpectStored(field, {
-                            {kNull, "Data de Emissão da NF (Inclusive)", T("EMIN")},
-                            {kNull, "Data de Emissão da NF (Exclusive)", T("EMEX")},
-                            {kNull, "Data de Entrega da Mercadoria (Inclusive)", T("ENIN")},
-                            {kNull, "Data de Entrega da Mercadoria (Exclusive)", T("ENEX")},
-                            {kNull, "Data de Saída (Inclusive)", T("DSIN")},
-                            {kNull, "Data de Saída (Exclusive)", T("DSEX")},
-                            {T("EMIN"), "Data de Emissão da NF (Inclusive) ", T("DSEX")},
-                            {T("EMIN"), "", T("DSEX")},
-                        });
-}
+const std::vector<Value> kWeekdays = Codes({"01", "02", "03", "04", "05", "06", "07"});
+const std::vector<Value> kCurrentOrNext{0.0, 1.0};
+const std::vector<Value> kLaterMonths{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0};
 
-TEST_F(CodedTextTest, ReferenceInterval) {
-    ASSERT_NO_FATAL_FAILURE(StartNewTerm("M"));
-    plat::TField& field = Terms().FieldByName("IDREFECALCPARC");
-    ExpectShown(field, {
-                           {kNull, ""},
-                           {T("DIA_DE_REFERENCIA"), "Dia de Referência"},
-                           {T("FORA_SEMANA"), "Fora Semana"},
-                           {T("FORA_DEZENA"), "Fora Dezena"},
-                           {T("FORA_QUINZENA"), "Fora Quinzena"},
-                           {T("FORA_MES"), "Fora Mês"},
-                           {T("fora_mes"), ""},
-                       });
-    ExpectStored(field, {
-                            {kNull, "Dia de Referência", T("DIA_DE_REFERENCIA")},
-                            {kNull, "Fora Semana", T("FORA_SEMANA")},
-                            {kNull, "Fora Dezena", T("FORA_DEZENA")},
-                            {kNull, "Fora Quinzena", T("FORA_QUINZENA")},
-                            {kNull, "Fora Mês", T("FORA_MES")},
-                            {T("FORA_SEMANA"), "fora mês", T("FORA_SEMANA")},
-                            {T("FORA_SEMANA"), "", T("FORA_SEMANA")},
-                        });
-}
-
-TEST_F(CodedTextTest, BusinessDaysAndEqualInstalmentsFlags) {
-    ASSERT_NO_FATAL_FAILURE(StartNewTerm("M"));
-    for (const char* name : {"IDCONSDIAUTIL", "IDVRIGUALPARC"}) {
-        plat::TField& field = Terms().FieldByName(name);
-        // Only "N" is no, both ways.
-        ExpectShown(
-            field,
-            {{kNull, ""}, {T("N"), "Não"}, {T("S"), "Sim"}, {T("X"), "Sim"}, {T("n"), "Sim"}});
-        ExpectStored(field, {{kNull, "Não", T("N")},
-                             {kNull, "Sim", T("S")},
-                             {T("N"), "não", T("S")},
-                             {T("N"), "", T("S")}});
+// Each code of a field, in the order of its grid column's pick list, shows as that entry, for
+// display and for editing, and typing the entry stores the code.
+TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
+    const struct {
+        const char* periodType;
+        const char* grid;
+        const char* field;
+        std::vector<Value> codes;
+    } lists[] = {
+        {"M", "dbgPadrao", "IDTIPODTPGTO", Codes({"EMIN", "EMEX", "ENIN", "ENEX", "DSIN", "DSEX"})},
+        {"M", "dbgPadrao", "IDREFECALCPARC",
+         Codes({"DIA_DE_REFERENCIA", "FORA_SEMANA", "FORA_DEZENA", "FORA_QUINZENA", "FORA_MES"})},
+        {"M", "dbgPadrao", "IDCONSDIAUTIL", Codes({"S", "N"})},
+        {"M", "dbgPadrao", "IDVRIGUALPARC", Codes({"S", "N"})},
+        {"M", "dbgPadrao", "IDTPPERIODO", Codes({"M", "S", "A"})},
+        {"M", "dbgDiaPgto", "NRMESFORMPGT", kCurrentOrNext},
+        {"M", "dbgDiaPgto", "NRDIAPGTOSEMANA",
+         Codes({"00", "01", "02", "03", "04", "05", "06", "07"})},
+        {"S", "dbgDiaSemana", "NRDIAINIPGTO", kWeekdays},
+        {"S", "dbgDiaSemana", "NRDIAFINPGTO", kWeekdays},
+        {"S", "dbgDiaSemana", "NRMESFORMPGT", kCurrentOrNext},
+        {"S", "dbgDiaSemana", "NRDIAPGTOVAR", kWeekdays},
+        {"A", "dbgSemanaMes", "NRMESFORMPGT", kLaterMonths},
+        {"A", "dbgSemanaMes", "NRDIAPGTOVAR", kWeekdays},
+        {"", "dbgSemanaMes", "NRMESFORMPGT", kLaterMonths},
+    };
+    ASSERT_TRUE(IniProc());
+    ASSERT_NO_FATAL_FAILURE(StartDayRow());
+    for (const auto& list : lists) {
+        SCOPED_TRACE(std::string(list.field) + " under \"" + list.periodType + "\"");
+        auto& grid = Grid(list.grid);
+        const Texts& entries = grid.Column(plat::IndiceCol(grid, list.field)).PickList;
+        ASSERT_EQ(entries.size(), list.codes.size());
+        plat::TField& field = Under(list.periodType, list.field);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            field.SetValue(list.codes[i]);
+            EXPECT_EQ(field.DisplayText(), entries[i]) << Describe(list.codes[i]);
+            EXPECT_EQ(field.Text(), entries[i]) << Describe(list.codes[i]);
+            field.SetValue(kNull);
+            field.SetText(entries[i]);
+            EXPECT_EQ(field.GetValue(), list.codes[i]) << entries[i];
+        }
     }
 }
 
-TEST_F(CodedTextTest, PeriodType) {
-    ASSERT_NO_FATAL_FAILURE(StartNewTerm("M"));
-    plat::TField& field = Terms().FieldByName("IDTPPERIODO");
-    ExpectShown(field, {
-                           {kNull, ""},
-                           {T("M"), "Por dia do mês"},
-                           {T("S"), "Por dia da semana"},
-                           {T("A"), "Por dia da semana\\Mês"},
-                           {T("m"), ""},
-                           {T("X"), ""},
-                       });
-    ExpectStored(field, {
-                            {T("S"), "Por dia do mês", T("M")},
-                            {T("M"), "Por dia da semana", T("S")},
-                            {T("M"), "Por dia da semana\\Mês", T("A")},
-                            {T("S"), "Por dia do mes", T("S")},
-                            {T("S"), "Por dia da semana/Mês", T("S")},
-                            {T("S"), "", T("S")},
-                        });
+// Codes no list holds, texts that are no entry, and the fields that show their code as it is
+// under the other period types.
+TEST_F(CodedTextTest, OtherCodesAndTexts) {
+    const char* const ALL = "*"; // the same under every period type
+    const char* const DSEX = "Data de Saída (Exclusive)";
+    const struct {
+        const char* periodType;
+        const char* field;
+        Value stored;
+        std::string text;
+    } shown[] = {
+        {ALL, "IDTIPODTPGTO", kNull, ""},
+        {ALL, "IDTIPODTPGTO", T("emin"), DSEX},
+        {ALL, "IDTIPODTPGTO", T("ABCD"), DSEX},
+        {ALL, "IDREFECALCPARC", kNull, ""},
+        {ALL, "IDREFECALCPARC", T("fora_mes"), ""},
+        {ALL, "IDCONSDIAUTIL", kNull, ""},
+        {ALL, "IDCONSDIAUTIL", T("X"), "Sim"},
+        {ALL, "IDCONSDIAUTIL", T("n"), "Sim"},
+        {ALL, "IDVRIGUALPARC", kNull, ""},
+        {ALL, "IDVRIGUALPARC", T("X"), "Sim"},
+        {ALL, "IDVRIGUALPARC", T("n"), "Sim"},
+        {ALL, "IDTPPERIODO", kNull, ""},
+        {ALL, "IDTPPERIODO", T("m"), ""},
+        {ALL, "IDTPPERIODO", T("X"), ""},
+        {"S", "NRDIAINIPGTO", kNull, ""},
+        {"S", "NRDIAINIPGTO", T("1"), ""},
+        {"S", "NRDIAINIPGTO", T("08"), ""},
+        {"S", "NRDIAFINPGTO", T("00"), ""},
+        {"M", "NRDIAINIPGTO", T("05"), "05"},
+        {"M", "NRDIAFINPGTO", T("5"), "5"},
+        {"A", "NRDIAFINPGTO", T("31"), "31"},
+        {"", "NRDIAINIPGTO", T("03"), "03"},
+        {"S", "NRDIAPGTOVAR", kNull, ""},
+        {"S", "NRDIAPGTOVAR", T("08"), ""},
+        {"M", "NRDIAPGTOVAR", T("10"), "10"},
+        {"", "NRDIAPGTOVAR", T("10"), "10"},
+        {"M", "NRMESFORMPGT", kNull, ""},
+        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},
+        {"A", "NRMESFORMPGT", kNull, ""},
+        {"A", "NRMESFORMPGT", 0.0, ""},
+        {"", "NRMESFORMPGT", 11.0, ""},
+        {"A", "NRMESFORMPGT", 1.5, ""},
+        {"M", "NRDIAPGTOSEMANA", kNull, ""},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "06"},
+        {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
+    };
+    const struct {
+        const char* periodType;
+        const char* field;
+        Value before;
+        std::string text;
+        Value stored;
+    } typed[] = {
+        {ALL, "IDTIPODTPGTO", T("EMIN"), "Data de Emissão da NF (Inclusive) ", T("DSEX")},
+        {ALL, "IDTIPODTPGTO", T("EMIN"), "", T("DSEX")},
+        {ALL, "IDREFECALCPARC", T("FORA_SEMANA"), "fora mês", T("FORA_SEMANA")},
+        {ALL, "IDREFECALCPARC", T("FORA_SEMANA"), "", T("FORA_SEMANA")},
+        {ALL, "IDCONSDIAUTIL", T("N"), "não", T("S")},
+        {ALL, "IDVRIGUALPARC", T("N"), "", T("S")},
+        {ALL, "IDTPPERIODO", T("S"), "Por dia do mes", T("S")},
+        {ALL, "IDTPPERIODO", T("S"), "Por dia da semana/Mês", T("S")},
+        {ALL, "IDTPPERIODO", T("S"), "", T("S")},
+        {"S", "NRDIAINIPGTO", T("02"), "Sabado", T("02")},
+        {"S", "NRDIAFINPGTO", T("02"), "sábado", T("02")},
+        {"S", "NRDIAINIPGTO", T("02"), "5", T("02")},
+        {"M", "NRDIAFINPGTO", kNull, "5", T("5")},
+        {"A", "NRDIAINIPGTO", kNull, "12", T("12")},
+        {"", "NRDIAFINPGTO", T("03"), "12", T("03")},
+        {"S", "NRDIAPGTOVAR", T("06"), "sexta", T("06")},
+        {"A", "NRDIAPGTOVAR", T("01"), "7", T("01")},
+        {"M", "NRDIAPGTOVAR", kNull, "7", T("7")},
+        {"", "NRDIAPGTOVAR", kNull, "7", T("7")},
+        {"M", "NRMESFORMPGT", 1.0, "atual", 1.0},
+        {"S", "NRMESFORMPGT", 1.0, "1º Mês Posterior", 1.0},
+        {"A", "NRMESFORMPGT", 0.0, "1º Mes Posterior", 0.0},
+        {"", "NRMESFORMPGT", 0.0, "Seguinte", 0.0},
+        {"M", "NRDIAPGTOSEMANA", T("06"), "Feriado", T("00")},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "Domingo", T("06")},
+        {"A", "NRDIAPGTOSEMANA", kNull, "", kNull},
+    };
+    ASSERT_TRUE(IniProc());
+    ASSERT_NO_FATAL_FAILURE(StartDayRow());
+    const std::vector<std::string> everyType{"M", "S", "A", ""};
+    for (const auto& c : shown) {
+        for (const std::string& periodType :
+             c.periodType == ALL ? everyType : Texts{c.periodType}) {
+            SCOPED_TRACE(std::string(c.field) + " = " + Describe(c.stored) + " under \"" +
+                         periodType + "\"");
+            plat::TField& field = Under(periodType, c.field);
+            field.SetValue(c.stored);
+            EXPECT_EQ(field.DisplayText(), c.text);
+            EXPECT_EQ(field.Text(), c.text);
+        }
+    }
+    for (const auto& c : typed) {
+        for (const std::string& periodType :
+             c.periodType == ALL ? everyType : Texts{c.periodType}) {
+            SCOPED_TRACE(std::string(c.field) + " <- \"" + c.text + "\" under \"" + periodType +
+                         "\"");
+            plat::TField& field = Under(periodType, c.field);
+            field.SetValue(c.before);
+            field.SetText(c.text);
+            EXPECT_EQ(field.GetValue(), c.stored);
+        }
+    }
 }
 
 TEST_F(CodedTextTest, DescriptionClearedInTheGridKeepsTheFormerOne) {
     ASSERT_TRUE(IniProc());
-    plat::TfrmPadraoGrid& form = Form();
-    plat::TField& field = Terms().FieldByName("NMFORMPGTO");
-    struct Case {
-        std::string typed;
-        std::string stored;
-    };
-    const Case cases[] = {{"", "À vista"}, {"   ", "À vista"}, {"  Pix  ", "  Pix  "}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE('"' + c.typed + '"');
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "À vista"}, {"   ", "À vista"}, {"  Pix  ", "  Pix  "}};
+    for (const auto& [typed, stored] : cases) {
+        SCOPED_TRACE('"' + typed + '"');
+        Select("dbgPadrao", "NMFORMPGTO");
         ASSERT_TRUE(Act([&] {
-            form.dbgPadrao.SetSelectedIndex(plat::IndiceCol(form.dbgPadrao, "NMFORMPGTO"));
-            form.TypeText("x");
-            form.PressKey(plat::VK_BACK, {});
-            form.TypeText(c.typed);
-            form.PressKey(plat::VK_RETURN, {});
+            Form().TypeText("x");
+            Form().PressKey(plat::VK_BACK, {});
+            Form().TypeText(typed);
+            Form().PressKey(plat::VK_RETURN, {});
         }));
-        EXPECT_EQ(field.AsString(), c.stored);
+        EXPECT_EQ(Terms().FieldByName("NMFORMPGTO").AsString(), stored);
         ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
     }
-}
-
-TEST_F(CodedTextTest, PeriodDays) {
-    ASSERT_NO_FATAL_FAILURE(StartDayRow("M"));
-    const std::vector<Under> cases = {
-        {"S",
-         {{kNull, ""},
-          {T("01"), "Domingo"},
-          {T("03"), "Terça"},
-          {T("07"), "Sábado"},
-          {T("1"), ""},
-          {T("08"), ""},
-          {T("00"), ""}},
-         {{kNull, "Domingo", T("01")},
-          {kNull, "Quarta", T("04")},
-          {kNull, "Sábado", T("07")},
-          {T("02"), "Sabado", T("02")},
-          {T("02"), "sábado", T("02")},
-          {T("02"), "5", T("02")}}},
-        {"M", {{T("05"), "05"}, {T("5"), "5"}}, {{kNull, "5", T("5")}}},
-        {"A", {{T("31"), "31"}}, {{kNull, "12", T("12")}}},
-        {"", {{T("03"), "03"}}, {{T("03"), "12", T("03")}}},
-    };
-    ExpectUnder("NRDIAINIPGTO", cases);
-    ExpectUnder("NRDIAFINPGTO", cases);
-}
-
-TEST_F(CodedTextTest, PaymentDay) {
-    ASSERT_NO_FATAL_FAILURE(StartDayRow("M"));
-    ExpectUnder(
-        "NRDIAPGTOVAR",
-        {
-            {"S",
-             {{kNull, ""}, {T("06"), "Sexta"}, {T("08"), ""}},
-             {{kNull, "Sexta", T("06")}, {T("06"), "sexta", T("06")}}},
-            {"A", {{T("02"), "Segunda"}}, {{kNull, "Domingo", T("01")}, {T("01"), "7", T("01")}}},
-            {"M", {{T("10"), "10"}}, {{kNull, "7", T("7")}}},
-            {"", {{T("10"), "10"}}, {{kNull, "7", T("7")}}},
-        });
-}
-
-TEST_F(CodedTextTest, MonthOrWeekOfPayment) {
-    ASSERT_NO_FATAL_FAILURE(StartDayRow("M"));
-    std::vector<Shown> laterMonths{{kNull, ""}, {0.0, ""}, {11.0, ""}, {1.5, ""}};
-    std::vector<Typed> pickedMonths{{0.0, "1º Mes Posterior", 0.0}, {0.0, "Seguinte", 0.0}};
-    for (int month = 1; month <= 10; ++month) {
-        const std::string text = std::to_string(month) + "º Mês Posterior";
-        laterMonths.push_back({double(month), text});
-        pickedMonths.push_back({kNull, text, double(month)});
-    }
-    const std::vector<Shown> currentOrNext{
-        {kNull, ""}, {0.0, "Atual"}, {1.0, "Seguinte"}, {2.0, "Seguinte"}};
-    const std::vector<Typed> pickedCurrentOrNext{{kNull, "Atual", 0.0},
-                                                 {kNull, "Seguinte", 1.0},
-                                                 {1.0, "atual", 1.0},
-                                                 {1.0, "1º Mês Posterior", 1.0}};
-    ExpectUnder("NRMESFORMPGT", {
-                                    {"M", currentOrNext, pickedCurrentOrNext},
-                                    {"S", currentOrNext, pickedCurrentOrNext},
-                                    {"A", laterMonths, pickedMonths},
-                                    {"", laterMonths, pickedMonths},
-                                });
-}
-
-TEST_F(CodedTextTest, WeekdayOfAMonthlyPayment) {
-    ASSERT_NO_FATAL_FAILURE(StartDayRow("M"));
-    ExpectUnder(
-        "NRDIAPGTOSEMANA",
-        {
-            {"M",
-             {{kNull, ""}, {T("00"), ""}, {T("06"), "Sexta"}},
-             {{kNull, "Domingo", T("01")}, {T("06"), "", T("00")}, {T("06"), "Feriado", T("00")}}},
-            {"S", {{T("06"), "06"}}, {{T("06"), "Domingo", T("06")}}},
-            {"A", {{T("00"), "00"}}, {{kNull, "", kNull}}},
-        });
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 namespace {
 
 using nlohmann::json;
-using Texts = std::vector<std::string>;
 using WaitTrail = std::vector<bool>;
 
 // Page of the detail notebook for each stored PeriodType: the three codes have their own,
@@ -28,13 +27,12 @@ TEST_F(ScreenTest, EveryTermThatBecomesCurrentShowsItsRowsPageAndHighestFinalDay
     ASSERT_EQ(GridCodes().size(), terms.size());
 
     // Click every row from the bottom up, so that each click is a move.
-    auto& grid = Part<plat::TDBGrid>("dbgPadrao");
     std::map<json, int> typesSeen;
     for (int row = static_cast<int>(terms.size()) - 1; row >= 0; --row) {
         const std::string code = terms[row][0];
         SCOPED_TRACE(code);
         ClearLog();
-        ASSERT_TRUE(Act([&] { grid.ClickRow(row); }));
+        ASSERT_TRUE(Act([&] { Grid("dbgPadrao").ClickRow(row); }));
         EXPECT_TRUE(Errors().empty());
         EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), code);
         EXPECT_EQ(Part<plat::TDBText>("dbtNome").Text(), terms[row][1]);
@@ -47,79 +45,37 @@ TEST_F(ScreenTest, EveryTermThatBecomesCurrentShowsItsRowsPageAndHighestFinalDay
         ++typesSeen[terms[row][4]];
     }
     EXPECT_EQ(typesSeen.size(), kPageOfPeriodType.size()); // every kind of PeriodType came by
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "11", false); }));
+    Locate("11");
     EXPECT_TRUE(Days().Active());
     EXPECT_TRUE(Days().IsEmpty());
     EXPECT_EQ(Inspect("stMaxDiaFin"), "");
-}
 
-TEST_F(ScreenTest, MovingThroughTheDatasetFetchesOnlyWhenTheTermChanges) {
-    ASSERT_TRUE(IniProc());
-    struct Move {
-        const char* name;
-        std::function<void()> move;
-        const char* current;
-        Texts calls;
-        int page;
+    // Moves of the dataset itself fetch only when the term changes.
+    const std::pair<std::function<void()>, const char*> moves[] = {
+        {[&] { Terms().First(); }, "01"},
+        {[&] { Terms().Next(); }, "02"},
+        {[&] { Terms().Last(); }, "11"},
+        {[&] { Terms().Next(); }, nullptr},
+        {[&] { Terms().Locate("CDFORMPGTO", "99", false); }, nullptr},
+        {[&] { Terms().Prior(); }, "10"},
     };
-    const Move moves[] = {
-        {"Next", [&] { Terms().Next(); }, "02", {"GetDiaPgto(02)"}, 0},
-        {"Locate", [&] { Terms().Locate("CDFORMPGTO", "05", false); }, "05", {"GetDiaPgto(05)"}, 1},
-        {"Last", [&] { Terms().Last(); }, "07", {"GetDiaPgto(07)"}, 2},
-        {"Next past the end", [&] { Terms().Next(); }, "07", {}, 2},
-        {"Locate a missing code", [&] { Terms().Locate("CDFORMPGTO", "99", false); }, "07", {}, 2},
-        {"Prior", [&] { Terms().Prior(); }, "06", {"GetDiaPgto(06)"}, 1},
-    };
-    for (const Move& move : moves) {
-        SCOPED_TRACE(move.name);
+    for (const auto& [move, fetched] : moves) {
+        const std::string before = Terms().FieldByName("CDFORMPGTO").AsString();
+        SCOPED_TRACE(before);
         ClearLog();
-        ASSERT_TRUE(Act(move.move));
-        EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), move.current);
-        EXPECT_EQ(Calls(), move.calls);
-        EXPECT_EQ(Page(), move.page);
-        EXPECT_EQ(Rows(Days()), StoredDays(move.current));
+        ASSERT_TRUE(Act(move));
+        const std::string current = fetched ? fetched : before;
+        EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), current);
+        EXPECT_EQ(Calls(), fetched ? Texts{"GetDiaPgto(" + current + ")"} : Texts{});
+        EXPECT_EQ(Rows(Days()), StoredDays(current));
     }
 }
 
-TEST_F(ScreenTest, ReloadShowsAnotherUsersChangesUnderTheWaitIndicator) {
-    ASSERT_TRUE(IniProc());
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "03", false); }));
-    // Another user renames a term, removes one and adds one that sorts first.
-    Write("UPDATE FORMPGTO SET NMFORMPGTO = 'Trinta e sessenta dias' WHERE CDFORMPGTO = '02'");
-    Write("DELETE FROM DIAPGTO WHERE CDFORMPGTO = '06'");
-    Write("DELETE FROM FORMPGTO WHERE CDFORMPGTO = '06'");
-    WriteTerm("00", "Semanal de outro usuário", std::string("S"), {{"01", "07", "06"}});
-
-    plat::TfrmPadraoGrid& form = Form();
-    // The command bar's button and the menu entry run the same reload.
-    for (plat::TControl* command : {static_cast<plat::TControl*>(&form.sbtVerificar),
-                                    static_cast<plat::TControl*>(&form.mnuVerificar)}) {
-        SCOPED_TRACE(command->Name());
-        const int started = plat::WaitIndicator().Activations();
-        ClearLog();
-        ASSERT_TRUE(Act([&] {
-            if (auto* button = dynamic_cast<plat::TSpeedButton*>(command)) button->Click();
-            if (auto* item = dynamic_cast<plat::TMenuItem*>(command)) item->Click();
-        }));
-        EXPECT_TRUE(Errors().empty());
-        EXPECT_EQ(Rows(Terms()), StoredTerms());
-        EXPECT_EQ(GridCodes(), (Texts{"00", "01", "02", "03", "04", "05", "07"}));
-        EXPECT_EQ(form.dbgPadrao.CellText(2, 1), "Trinta e sessenta dias");
-        EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), "00");
-        EXPECT_EQ(Calls(), (Texts{"GetFormPgto()", "GetDiaPgto(00)"}));
-        EXPECT_EQ(Rows(Days()), StoredDays("00"));
-        EXPECT_EQ(Page(), 1);
-        EXPECT_EQ(Inspect("stMaxDiaFin"), "07");
-        EXPECT_EQ(Waits(), (WaitTrail{true, false}));
-        EXPECT_EQ(plat::WaitIndicator().Activations(), started + 1);
-        EXPECT_EQ(plat::WaitIndicator().Kind(), 6);
-    }
-}
-
-// A reload that fails is reported once, stops the wait indicator and keeps the list shown.
+// A reload that fails is reported once, stops the wait indicator and keeps the list shown;
+// once repaired, the reload runs under the indicator and makes the first term current.
 TEST_F(ScreenTest, AFailedReloadIsReportedOnceAndKeepsTheList) {
     ASSERT_TRUE(IniProc());
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "04", false); }));
+    Locate("04");
     const json shown = Rows(Terms());
     const json days = Rows(Days());
     struct Outage {
@@ -150,11 +106,15 @@ TEST_F(ScreenTest, AFailedReloadIsReportedOnceAndKeepsTheList) {
         EXPECT_EQ(Rows(Days()), days);
 
         outage.repair();
+        const int started = plat::WaitIndicator().Activations();
         ClearLog();
         ASSERT_TRUE(Act([&] { form.sbtVerificar.Click(); }));
         EXPECT_TRUE(Errors().empty());
         EXPECT_EQ(Calls(), (Texts{"GetFormPgto()", "GetDiaPgto(01)"}));
-        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "04", false); }));
+        EXPECT_EQ(Waits(), (WaitTrail{true, false}));
+        EXPECT_EQ(plat::WaitIndicator().Activations(), started + 1);
+        EXPECT_EQ(plat::WaitIndicator().Kind(), 6);
+        Locate("04");
     }
 }
 

@@ -4,40 +4,35 @@
 
 namespace {
 
-using nlohmann::json;
-using Texts = std::vector<std::string>;
-using DayList = std::vector<std::vector<std::string>>;
-
 TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
     struct Case {
         const char* code;
         const char* periodType;
-        DayList days;
-        bool starts;
-        const char* initialDay;
+        std::vector<std::vector<std::string>> days;
+        const char* initialDay; // null: no row starts, silently
         const char* highestFinalDay;
     };
     const Case cases[] = {
-        {"20", "M", {{"01", "31", "31"}}, false, "", "31"},
-        {"21", "A", {{"01", "31", "02"}}, false, "", "31"},
-        {"22", "M", {{"01", "30", "30"}}, true, "", "30"},
-        {"23", "S", {{"01", "07", "06"}}, false, "", "07"},
-        {"24", "M", {{"01", "07", "10"}}, true, "", "07"},
-        {"25", "M", {}, true, "01", "00"},
+        {"20", "M", {{"01", "31", "31"}}, nullptr, "31"},
+        {"21", "A", {{"01", "31", "02"}}, nullptr, "31"},
+        {"22", "M", {{"01", "30", "30"}}, "", "30"},
+        {"23", "S", {{"01", "07", "06"}}, nullptr, "07"},
+        {"24", "M", {{"01", "07", "10"}}, "", "07"},
+        {"25", "M", {}, "01", "00"},
     };
     for (const Case& c : cases)
         WriteTerm(c.code, "Prazo", std::string(c.periodType), c.days);
     ASSERT_TRUE(IniProc());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", c.code, false); }));
+        Locate(c.code);
         ClearLog();
         Act([&] { Days().Insert(); });
-        EXPECT_TRUE(Errors().empty()); // a full schedule is refused silently
+        EXPECT_TRUE(Errors().empty());
         EXPECT_TRUE(Calls().empty());
-        EXPECT_EQ(Days().State() == plat::TDataSetState::Insert, c.starts);
+        EXPECT_EQ(Days().State() == plat::TDataSetState::Insert, c.initialDay != nullptr);
         EXPECT_EQ(Inspect("stMaxDiaFin"), c.highestFinalDay);
-        if (c.starts) {
+        if (c.initialDay) {
             EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), c.initialDay);
             ASSERT_TRUE(Act([&] { Days().Cancel(); }));
         }
@@ -50,7 +45,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     plat::TField& paymentDay = Days().FieldByName("NRDIAPGTOVAR");
 
     // Confirming an unchanged early row sends nothing and keeps the month full.
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "04", false); }));
+    Locate("04");
     ClearLog();
     ASSERT_TRUE(Act([&] {
         Days().First();
@@ -62,15 +57,15 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     Act([&] { Days().Insert(); });
     EXPECT_EQ(Days().State(), plat::TDataSetState::Browse);
 
-    // A changed middle row is stored, the rows are read again, and it stays current.
+    // A changed middle row is stored, the rows are read again, and it stays current. The
+    // term, in edit since its row was, is left unchanged on the way (a cancel, which reads
+    // its rows) and then found again (which reads them once more).
     ASSERT_TRUE(Act([&] {
         Days().Locate("NRDIAINIPGTO", "11", false);
         Days().Edit();
         paymentDay.SetAsString("29");
         Days().Post();
     }));
-    // The term, in edit since its row was, is left unchanged on the way (a cancel, which
-    // reads its rows) and then found again (which reads them once more).
     EXPECT_EQ(Calls(), (Texts{"SetDiaPgto(<delta>)", "GetDiaPgto(04)", "GetDiaPgto(04)"}));
     EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "11");
     EXPECT_EQ(Rows(Days()), StoredDays("04"));
@@ -78,7 +73,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
 
     // A new row up to day 31 for a term another user removed meanwhile is refused: it
     // disappears, the guard keeps the former day, and the row may be started again.
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "20", false); }));
+    Locate("20");
     Write("DELETE FROM DIAPGTO WHERE CDFORMPGTO = '20'");
     Write("DELETE FROM FORMPGTO WHERE CDFORMPGTO = '20'");
     ClearLog();

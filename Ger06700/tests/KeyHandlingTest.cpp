@@ -1,39 +1,21 @@
-// Keys in the four grids as a user presses them: moving between master and detail, posting
-// from the PeriodType cell, the protected code, and the characters each column takes.
-#include "KeyboardFixture.h"
+// Keys in the four grids as a user presses them: posting from the PeriodType cell, the
+// protected code, and the characters each column takes.
+#include "ScreenFixture.h"
 
 #include <cctype>
 
 namespace {
 
-using plat::TShiftState;
-
-class KeyTest : public KeyboardTest {
+class KeyTest : public ScreenTest {
 protected:
     std::string Term(const char* field) { return Terms().FieldByName(field).AsString(); }
     std::string Day(const char* field) { return Days().FieldByName(field).AsString(); }
 };
 
-TEST_F(KeyTest, AltPageDownAndUpMoveBetweenTheMasterAndTheDetailOnShow) {
-    ASSERT_TRUE(IniProc());
-    const std::pair<const char*, const char*> kTermGrid[] = {
-        {"01", "dbgDiaPgto"}, {"05", "dbgDiaSemana"}, {"07", "dbgSemanaMes"}};
-    for (const auto& [term, grid] : kTermGrid) {
-        SCOPED_TRACE(term);
-        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", term, false); }));
-        ASSERT_TRUE(Key(plat::VK_NEXT, kAlt));
-        EXPECT_EQ(Active(), grid);
-        ASSERT_TRUE(Key(plat::VK_NEXT, kAlt));
-        EXPECT_EQ(Active(), grid);
-        ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
-        EXPECT_EQ(Active(), "dbgPadrao");
-    }
-}
-
 TEST_F(KeyTest, MasterGridKeysWhileATermIsEdited) {
     WriteTerm("31", "Sem dias", std::string("M"));
     ASSERT_TRUE(IniProc());
-    ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", "31", false); }));
+    Locate("31");
     // The code of a stored term cannot be erased, in browse state or while editing.
     Select("dbgPadrao", "CDFORMPGTO");
     for (std::uint16_t key : {plat::VK_BACK, plat::VK_DELETE}) {
@@ -46,8 +28,8 @@ TEST_F(KeyTest, MasterGridKeysWhileATermIsEdited) {
     Select("dbgPadrao", "NMFORMPGTO");
     ASSERT_TRUE(Type("X"));
     ASSERT_TRUE(Key(plat::VK_DOWN));
-    EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), "31");
-    EXPECT_EQ(Grid("dbgPadrao").SelectedField()->FieldName(), "IDTIPODTPGTO");
+    EXPECT_EQ(Term("CDFORMPGTO"), "31");
+    EXPECT_EQ(Column("dbgPadrao"), "IDTIPODTPGTO");
     EXPECT_EQ(Term("NMFORMPGTO"), "X");
     // D steps the reference date along its codes; other letters are dropped.
     ASSERT_TRUE(Act([&] { Terms().FieldByName("IDTIPODTPGTO").Clear(); }));
@@ -65,18 +47,18 @@ TEST_F(KeyTest, MasterGridKeysWhileATermIsEdited) {
     Select("dbgPadrao", "IDCONSDIAUTIL");
     for (const char* typed : {"n", "s", "S", "N", "N"}) {
         SCOPED_TRACE(typed);
-        const std::string before = Term("IDCONSDIAUTIL");
+        const std::string expected = std::islower(*typed) ? Term("IDCONSDIAUTIL") : typed;
         ASSERT_TRUE(Type(typed));
-        EXPECT_EQ(Term("IDCONSDIAUTIL"), std::islower(*typed) ? before : std::string(typed));
+        EXPECT_EQ(Term("IDCONSDIAUTIL"), expected);
         ASSERT_TRUE(Key(plat::VK_TAB, kShift));
         ASSERT_TRUE(Key(plat::VK_TAB));
-        EXPECT_EQ(Term("IDCONSDIAUTIL"), std::islower(*typed) ? before : std::string(typed));
+        EXPECT_EQ(Term("IDCONSDIAUTIL"), expected);
     }
     // Tab in the PeriodType cell stores the term and stays in the cell.
     Select("dbgPadrao", "IDTPPERIODO");
     ASSERT_TRUE(Key(plat::VK_TAB, kShift));
     EXPECT_EQ(Terms().State(), plat::TDataSetState::Browse);
-    EXPECT_EQ(Grid("dbgPadrao").SelectedField()->FieldName(), "IDTPPERIODO");
+    EXPECT_EQ(Column("dbgPadrao"), "IDTPPERIODO");
     EXPECT_EQ(Term("IDCONSDIAUTIL"), "N");
 }
 
@@ -87,36 +69,35 @@ TEST_F(KeyTest, DetailGridsTakeOnlyWhatTheirColumnsHold) {
     ASSERT_TRUE(IniProc());
     struct KeyCase {
         const char* term;
-        const char* grid;
         const char* column;
         const char* typed;
         const char* stored; // the column's field afterwards
         const char* cell;   // the cell's text afterwards
     };
     const KeyCase cases[] = {
-        {"31", "dbgDiaPgto", "NRDIAFINPGTO", "a1", "10", "1"},
-        {"31", "dbgDiaPgto", "NRDIAPGTOSEMANA", "s", "07", "Sábado"},
-        {"31", "dbgDiaPgto", "NRDIAPGTOSEMANA", "d", "01", "Domingo"},
-        {"31", "dbgDiaPgto", "NRDIAPGTOSEMANA", "0", "00", ""},
-        {"31", "dbgDiaPgto", "NRDIAPGTOSEMANA", "1", "00", "1"},
-        {"32", "dbgDiaSemana", "NRDIAFINPGTO", "3", "03", "Terça"},
-        {"32", "dbgDiaSemana", "NRDIAINIPGTO", "9", "01", " "},
-        {"33", "dbgSemanaMes", "NRDIAPGTOVAR", "4", "04", "Quarta"},
-        {"33", "dbgSemanaMes", "NRDIAINIPGTO", "x", "01", "01"},
+        {"31", "NRDIAFINPGTO", "a1", "10", "1"},
+        {"31", "NRDIAPGTOSEMANA", "s", "07", "Sábado"},
+        {"31", "NRDIAPGTOSEMANA", "d", "01", "Domingo"},
+        {"31", "NRDIAPGTOSEMANA", "0", "00", ""},
+        {"31", "NRDIAPGTOSEMANA", "1", "00", "1"},
+        {"32", "NRDIAFINPGTO", "3", "03", "Terça"},
+        {"32", "NRDIAINIPGTO", "9", "01", " "},
+        {"33", "NRDIAPGTOVAR", "4", "04", "Quarta"},
+        {"33", "NRDIAINIPGTO", "x", "01", "01"},
     };
     for (const KeyCase& c : cases) {
-        SCOPED_TRACE(std::string(c.grid) + " " + c.column + " '" + c.typed + "'");
+        SCOPED_TRACE(std::string(c.term) + " " + c.column + " '" + c.typed + "'");
         ASSERT_TRUE(Act([&] {
             if (Terms().FieldByName("CDFORMPGTO").AsString() != c.term)
                 Terms().Locate("CDFORMPGTO", c.term, false);
-            Form().RequestFocus(Grid(c.grid));
-            Grid(c.grid).SetSelectedIndex(plat::IndiceCol(Grid(c.grid), c.column));
+            Form().RequestFocus(ViewGrid());
+            Select(ViewGrid(), c.column);
             if (!plat::IsEditing(Days().State())) Days().Edit();
         }));
         const std::string before = Day(c.column);
         ASSERT_TRUE(Type(c.typed));
         EXPECT_EQ(Day(c.column), c.stored);
-        EXPECT_EQ(Grid(c.grid).CurrentText(c.column), c.cell);
+        EXPECT_EQ(ViewGrid().CurrentText(c.column), c.cell);
         // Ctrl+Delete does not delete the row.
         ASSERT_TRUE(Key(plat::VK_DELETE, kCtrl));
         EXPECT_TRUE(plat::Application().Headless().Transcript().empty());

@@ -105,6 +105,35 @@ bool ScreenTest::Flag(const char* name) const {
     return *flag;
 }
 
+std::string ScreenTest::Active() {
+    return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
+}
+
+std::string ScreenTest::Column(const plat::TDBGrid& grid) {
+    const plat::TField* field = grid.SelectedField();
+    return field ? field->FieldName() : std::string();
+}
+
+void ScreenTest::Type(plat::TDBGrid& grid, const std::string& text) {
+    for (const std::string& ch : plat::Utf8Characters(text)) {
+        std::string key = ch;
+        grid.BeginKey();
+        grid.KeyPress(key);
+    }
+}
+
+std::string ScreenTest::Shown() {
+    const auto errors = Errors();
+    return errors.empty() ? std::string() : errors.back() + (errors.size() > 1 ? " (+)" : "");
+}
+
+std::string ScreenTest::Msg(const std::string& key) {
+    const plat::TMessages& catalogue = Form().msgPadrao;
+    const auto plus = key.find('+');
+    if (key.empty() || plus == std::string::npos) return key.empty() ? key : catalogue.Msg(key);
+    return plat::Format(catalogue.Msg(key.substr(0, plus)), catalogue.Msg(key.substr(plus + 1)));
+}
+
 std::vector<std::string> ScreenTest::Errors() {
     std::vector<std::string> texts;
     for (const auto& record : plat::Application().Headless().Transcript())

@@ -4,6 +4,7 @@
 #include "app/ModuleLoader.h"
 #include "base/PadraoGrid.h"
 #include "data/ClientDataSet.h"
+#include "shared/Consiste.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using Texts = std::vector<std::string>;
+
 /// The screen as the host runs it: the real module loaded from its file, the real server on
 /// loopback over a fresh database holding the demo terms, the host's configuration pointing
 /// at both. Tests open the screen themselves (IniProc), so they can prepare the data first.
@@ -19,6 +22,10 @@
 /// application object lives for the whole process.
 class ScreenTest : public ::testing::Test {
 protected:
+    static constexpr plat::TShiftState kAlt{false, false, true};
+    static constexpr plat::TShiftState kShift{true, false, false};
+    static constexpr plat::TShiftState kCtrl{false, true, false};
+
     void SetUp() override;
     void TearDown() override;
 
@@ -37,16 +44,51 @@ protected:
     }
     plat::TClientDataSet& Terms() { return Part<plat::TClientDataSet>("cdsFormPgto"); }
     plat::TClientDataSet& Days() { return Part<plat::TClientDataSet>("cdsDiaPgto"); }
+    plat::TDBGrid& Grid(const std::string& name) { return Part<plat::TDBGrid>(name); }
     int Page() { return Part<plat::TNotebook>("nbkDiasPgto").PageIndex(); }
+    /// The grid of the detail page on show.
+    plat::TDBGrid& ViewGrid() {
+        return Grid(Page() == 0 ? "dbgDiaPgto" : Page() == 1 ? "dbgDiaSemana" : "dbgSemanaMes");
+    }
     /// A value of the screen's own state as the form shows it to diagnostic tools.
     std::string Inspect(const std::string& name);
     /// A Boolean flag the module exports, read through the export.
     bool Flag(const char* name) const;
+    /// Makes the term with code current, as one user action.
+    void Locate(const std::string& code) {
+        ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
+    }
+
+    /// Name of the control holding the focus; empty for none.
+    std::string Active();
+    /// Field of the grid's selected column; empty for none.
+    static std::string Column(const plat::TDBGrid& grid);
+    std::string Column(const std::string& grid) { return Column(Grid(grid)); }
+    static void Select(plat::TDBGrid& grid, const std::string& field) {
+        grid.SetSelectedIndex(plat::IndiceCol(grid, field));
+    }
+    /// Selects the column of field as one user action.
+    void Select(const std::string& grid, const std::string& field) {
+        ASSERT_TRUE(Act([&] { Select(Grid(grid), field); }));
+    }
+    /// A key pressed or text typed through the form's one key entry; true when nothing raised.
+    bool Key(std::uint16_t key, plat::TShiftState shift = {}) {
+        return Act([&] { Form().PressKey(key, shift); });
+    }
+    bool Type(const std::string& text) {
+        return Act([&] { Form().TypeText(text); });
+    }
+    /// Types text into the grid's current cell as its editor takes it, nothing written yet.
+    static void Type(plat::TDBGrid& grid, const std::string& text);
 
     /// Remote calls since the last ClearLog, as "GetFormPgto()" or "GetDiaPgto(01)".
     const std::vector<std::string>& Calls() const { return calls_; }
     /// Texts of the error dialogs shown since the last ClearLog.
     static std::vector<std::string> Errors();
+    /// The last error shown since the last ClearLog, " (+)" added when there were several.
+    static std::string Shown();
+    /// The catalogue's text for key; "KEY+WORD" fills its placeholder with the text of WORD.
+    std::string Msg(const std::string& key);
     /// Every change of the screen cursor since the last ClearLog, in order.
     const std::vector<plat::TCursor>& Cursors() const { return cursors_; }
     /// Every start (true) and stop (false) of the wait indicator since the last ClearLog.

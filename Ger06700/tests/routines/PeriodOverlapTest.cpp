@@ -3,7 +3,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
 using Period = std::pair<const char*, const char*>;
 
 const char* const SEQINV =
@@ -93,7 +92,7 @@ TEST_F(RoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
         EXPECT_EQ(Shown(), c.error);
         EXPECT_EQ(passed, *c.error == '\0');
         EXPECT_EQ(Calls(), Texts{"GetPeriodo(" + code + ")"});
-        EXPECT_EQ(SelectedField(ViewGrid()), *c.error ? c.checked : "NRDIAPGTOVAR");
+        EXPECT_EQ(Column(ViewGrid()), *c.error ? c.checked : "NRDIAPGTOVAR");
         ASSERT_TRUE(Act([&] {
             Days().Cancel();
             if (Terms().State() != plat::TDataSetState::Browse) Terms().Cancel();

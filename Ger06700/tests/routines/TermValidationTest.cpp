@@ -2,17 +2,19 @@
 // call them, on a new term or on a stored one being edited.
 #include "RoutineFixture.h"
 
+#include <map>
+
 namespace {
 
-using Texts = std::vector<std::string>;
 using Routine = void (ger06700::TfrmFormPgto::*)(bool);
 using ger06700::TfrmFormPgto;
 
 constexpr Routine CodForm = &TfrmFormPgto::Vd_CodForm;
+constexpr Routine DescForm = &TfrmFormPgto::Vd_DescForm;
 constexpr Routine Periodo = &TfrmFormPgto::Vd_Periodo;
+constexpr Routine DiasUteis = &TfrmFormPgto::Vd_ConsideraDiasUteis;
 
 struct TermCase {
-    const char* name;
     const char* edited; // code of the stored term being edited; null: a new term
     const char* blank;  // field left without a value; null: none
     const char* column; // master-grid column selected, and typed into when typed is set
@@ -20,47 +22,39 @@ struct TermCase {
     Routine routine;
     bool obrigatorio;
     bool passes;
-    const char* error;  // message shown; empty: none
-    const char* after;  // master-grid column selected afterwards
-    bool focused;       // the master grid took the focus
-    Texts calls;        // server calls the check made
-    const char* stored; // what the field of the column holds afterwards; null: not checked
+    const char* error;   // catalogue key of the message shown; empty: none
+    const char* after;   // master-grid column selected afterwards, and the focus taken
+    const char* checked; // the code the server was asked about; null: no call
+    const char* stored;  // what the field of the column holds afterwards; null: not checked
 };
 
 const char* const CD = "CDFORMPGTO";
 const char* const NM = "NMFORMPGTO";
 const char* const TP = "IDTPPERIODO";
+const char* const UT = "IDCONSDIAUTIL";
 
 // clang-format off
 const TermCase kTermCases[] = {
-    {"blank code, leaving", nullptr, CD, NM, nullptr, CodForm, false, true, "", NM, false, {}, nullptr},
-    {"blank code, storing", nullptr, CD, NM, nullptr, CodForm, true, false,
-     "Código deve ser informado.", CD, true, {}, nullptr},
-    {"one digit padded, stored already", nullptr, nullptr, CD, "7", CodForm, false, false,
-     "Forma de pagamento já cadastrada.", CD, true, {"GetVerCdForm(07)"}, "07"},
-    {"a new code", nullptr, nullptr, CD, "8", CodForm, true, true, "", CD, false,
-     {"GetVerCdForm(08)"}, "08"},
-    {"stored by another user a moment ago", nullptr, nullptr, CD, "30", CodForm, false, false,
-     "Forma de pagamento já cadastrada.", CD, true, {"GetVerCdForm(30)"}, "30"},
-    {"blank description, leaving", nullptr, NM, NM, nullptr, &TfrmFormPgto::Vd_DescForm, false,
-     true, "", NM, false, {}, nullptr},
-    {"blank description", nullptr, NM, CD, nullptr, &TfrmFormPgto::Vd_DescForm, true, false,
-     "Descrição deve ser informada.", NM, true, {}, nullptr},
-    {"blank reference date", nullptr, "IDTIPODTPGTO", CD, nullptr, &TfrmFormPgto::Vd_DataBase,
-     true, false, "Data referência deve ser informada.", "IDTIPODTPGTO", true, {}, nullptr},
-    {"blank interval", "01", "IDREFECALCPARC", CD, nullptr, &TfrmFormPgto::Vd_DtReferencia, true,
-     false, "Intervalo data referência deve ser informado.", "IDREFECALCPARC", true, {}, nullptr},
-    {"blank business-days flag", nullptr, "IDCONSDIAUTIL", CD, nullptr,
-     &TfrmFormPgto::Vd_ConsideraDiasUteis, true, false,
-     "Considerar Dias úteis deve ser informado.", "IDCONSDIAUTIL", true, {}, nullptr},
-    {"filled flag", "01", nullptr, NM, nullptr, &TfrmFormPgto::Vd_ConsideraDiasUteis, true, true,
-     "", NM, false, {}, nullptr},
-    {"blank PeriodType", nullptr, TP, NM, nullptr, Periodo, true, false,
-     "Período deve ser informado.", TP, true, {}, nullptr},
-    {"a picked PeriodType text", "31", nullptr, TP, "P", Periodo, true, true, "", TP, false, {}, "M"},
-    {"a typed code letter", "31", nullptr, TP, "s", Periodo, true, true, "", TP, false, {}, "S"},
-    {"the letter it had already", "31", nullptr, TP, "m", Periodo, false, false, "", TP, false, {},
-     "M"},
+    // The code: required when storing, padded to two digits, unknown to the server.
+    {nullptr, CD, NM, nullptr, CodForm, false, true, "", NM, nullptr, nullptr},
+    {nullptr, CD, NM, nullptr, CodForm, true, false, "Cod_inf", CD, nullptr, nullptr},
+    {nullptr, nullptr, CD, "7", CodForm, false, false, "Cod_cad", CD, "07", "07"},
+    {nullptr, nullptr, CD, "8", CodForm, true, true, "", CD, "08", "08"},
+    {nullptr, nullptr, CD, "30", CodForm, false, false, "Cod_cad", CD, "30", "30"},  // new on the server
+    // The other fields a term needs before it is stored.
+    {nullptr, NM, NM, nullptr, DescForm, false, true, "", NM, nullptr, nullptr},
+    {nullptr, NM, CD, nullptr, DescForm, true, false, "Desc_inf", NM, nullptr, nullptr},
+    {nullptr, "IDTIPODTPGTO", CD, nullptr, &TfrmFormPgto::Vd_DataBase, true, false,
+     "DataBase_inf", "IDTIPODTPGTO", nullptr, nullptr},
+    {"01", "IDREFECALCPARC", CD, nullptr, &TfrmFormPgto::Vd_DtReferencia, true, false, "Ref_Inf",
+     "IDREFECALCPARC", nullptr, nullptr},
+    {nullptr, UT, CD, nullptr, DiasUteis, true, false, "DiaUtil_Inf", UT, nullptr, nullptr},
+    {"01", nullptr, NM, nullptr, DiasUteis, true, true, "", NM, nullptr, nullptr},
+    // The PeriodType: a picked text or a typed code letter is stored when the check runs.
+    {nullptr, TP, NM, nullptr, Periodo, true, false, "Period_inf", TP, nullptr, nullptr},
+    {"31", nullptr, TP, "P", Periodo, true, true, "", TP, nullptr, "M"},
+    {"31", nullptr, TP, "s", Periodo, true, true, "", TP, nullptr, "S"},
+    {"31", nullptr, TP, "m", Periodo, false, false, "", TP, nullptr, "M"},  // the letter it had
 };
 // clang-format on
 
@@ -70,21 +64,18 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
     WriteTerm("30", "De outro usuário", std::string("S"));
     TfrmFormPgto& screen = Screen();
     plat::TDBGrid& master = screen.dbgPadrao;
+    const std::map<std::string, std::string> aNewTerm{
+        {"NMFORMPGTO", "Nova"}, {"IDTIPODTPGTO", "EMIN"}, {"IDREFECALCPARC", "FORA_MES"},
+        {"IDTPPERIODO", "M"},   {"IDCONSDIAUTIL", "N"},   {"IDVRIGUALPARC", "S"}};
     for (const TermCase& c : kTermCases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE("case " + std::to_string(&c - kTermCases + 1));
         ASSERT_TRUE(Act([&] {
             if (c.edited) {
                 ASSERT_TRUE(Terms().Locate("CDFORMPGTO", c.edited, false));
                 Terms().Edit();
             } else {
                 Terms().Insert();
-                for (const auto& [field, value] :
-                     std::map<std::string, std::string>{{"NMFORMPGTO", "Nova"},
-                                                        {"IDTIPODTPGTO", "EMIN"},
-                                                        {"IDREFECALCPARC", "FORA_MES"},
-                                                        {"IDTPPERIODO", "M"},
-                                                        {"IDCONSDIAUTIL", "N"},
-                                                        {"IDVRIGUALPARC", "S"}})
+                for (const auto& [field, value] : aNewTerm)
                     Terms().FieldByName(field).SetAsString(value);
             }
             if (c.blank) Terms().FieldByName(c.blank).Clear();
@@ -94,10 +85,11 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
         }));
         ClearLog();
         EXPECT_EQ(Act([&] { (screen.*c.routine)(c.obrigatorio); }), c.passes);
-        EXPECT_EQ(Shown(), c.error);
-        EXPECT_EQ(SelectedField(master), c.after);
-        EXPECT_EQ(Form().ActiveControl() == &master, c.focused);
-        EXPECT_EQ(Calls(), c.calls);
+        EXPECT_EQ(Shown(), Msg(c.error));
+        EXPECT_EQ(Column(master), c.after);
+        EXPECT_EQ(Form().ActiveControl() == &master, *c.error != '\0');
+        EXPECT_EQ(Calls(),
+                  c.checked ? Texts{"GetVerCdForm(" + std::string(c.checked) + ")"} : Texts{});
         if (c.stored) {
             EXPECT_EQ(Terms().FieldByName(c.column).AsString(), c.stored);
         }
