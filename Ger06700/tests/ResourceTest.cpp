@@ -10,82 +10,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const int kDefaultWidth = plat::TColumn{}.Width;
-const Texts kWeekdays{"Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"};
-const Texts kCurrentOrNext{"Atual", "Seguinte"};
-const Texts kYesNo{"Sim", "Não"};
-
-struct ExpectedColumn {
-    const char* field;
-    int width;
-    const char* title;
-    Texts pickList;
-    bool dropDown;
-};
-
-struct ExpectedGrid {
-    const char* grid;
-    const char* dataSource;
-    std::vector<ExpectedColumn> columns;
-};
-
-const ExpectedGrid kGrids[] = {
-    {"dbgPadrao",
-     "dtsPadrao",
-     {{"CDFORMPGTO", kDefaultWidth, "Código", {}, false},
-      {"NMFORMPGTO", 188, "Descrição", {}, false},
-      {"IDTIPODTPGTO",
-       222,
-       "Data Referência",
-       {"Data de Emissão da NF (Inclusive)", "Data de Emissão da NF (Exclusive)",
-        "Data de Entrega da Mercadoria (Inclusive)", "Data de Entrega da Mercadoria (Exclusive)",
-        "Data de Saída (Inclusive)", "Data de Saída (Exclusive)"},
-       true},
-      {"IDREFECALCPARC",
-       132,
-       "Intervalo Data Referência",
-       {"Dia de Referência", "Fora Semana", "Fora Dezena", "Fora Quinzena", "Fora Mês"},
-       true},
-      {"IDCONSDIAUTIL", kDefaultWidth, "Considerar Dias Úteis", kYesNo, true},
-      {"IDTPPERIODO",
-       133,
-       "Período",
-       {"Por dia do mês", "Por dia da semana", "Por dia da semana\\Mês"},
-       true},
-      {"IDVRIGUALPARC", 123, "Parcelas com Valor Igual", kYesNo, true}}},
-    {"dbgDiaPgto",
-     "dtsDiaPgto",
-     {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", {}, false},
-      {"NRDIAFINPGTO", 104, "Dia Final do Período", {}, false},
-      {"NRMESFORMPGT", 100, "Mês de Pagamento", kCurrentOrNext, false},
-      {"NRDIAPGTOVAR", 95, "Dia de Pagamento", {}, false},
-      {"NRNUMMESPGTO", 95, "Número de Meses", {}, false},
-      {"NRDIAPGTOSEMANA",
-       108,
-       "Dia Semana",
-       {"", "Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"},
-       true}}},
-    {"dbgDiaSemana",
-     "dtsDiaPgto",
-     {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", kWeekdays, true},
-      {"NRDIAFINPGTO", 104, "Dia Final do Período", kWeekdays, true},
-      {"NRMESFORMPGT", 118, "Semana de Pagamento", kCurrentOrNext, true},
-      {"NRDIAPGTOVAR", kDefaultWidth, "Dia de Pagamento", kWeekdays, false}}},
-    {"dbgSemanaMes",
-     "dtsDiaPgto",
-     {{"NRDIAINIPGTO", kDefaultWidth, "Dia Inicial do Período", {}, false},
-      {"NRDIAFINPGTO", kDefaultWidth, "Dia Final do Período", {}, false},
-      {"NRMESFORMPGT",
-       kDefaultWidth,
-       "Mês de Pagamento",
-       {"1º Mês Posterior", "2º Mês Posterior", "3º Mês Posterior", "4º Mês Posterior",
-        "5º Mês Posterior", "6º Mês Posterior", "7º Mês Posterior", "8º Mês Posterior",
-        "9º Mês Posterior", "10º Mês Posterior"},
-       false},
-      {"NRNUMMESPGTO", kDefaultWidth, "Semana de Pagamento", {}, false},
-      {"NRDIAPGTOVAR", kDefaultWidth, "Dia de Pagamento", kWeekdays, false}}},
-};
-
 struct ExpectedField {
     const char* field;
     int size; // 0: a floating-point field
@@ -189,9 +113,7 @@ TEST_F(ScreenTest, TheDataSetsCarryTheirFieldsAndTheGridsTheirColumns) {
             EXPECT_EQ(field.FieldName(), want.field);
             EXPECT_EQ(field.DataType(),
                       want.size ? plat::TFieldType::String : plat::TFieldType::Float);
-            if (want.size) {
-                EXPECT_EQ(field.Size(), want.size);
-            }
+            EXPECT_EQ(field.Size(), want.size ? want.size : field.Size());
             EXPECT_EQ(field.DisplayLabel(), want.label);
             EXPECT_EQ(field.EditMask(), want.mask);
             EXPECT_EQ(field.Tag, want.tag);
@@ -199,22 +121,77 @@ TEST_F(ScreenTest, TheDataSetsCarryTheirFieldsAndTheGridsTheirColumns) {
     }
     EXPECT_EQ(Days().FieldByName("NRMESFORMPGT").Precision, 2);
 
-    for (const ExpectedGrid& want : kGrids) {
-        const auto& grid = Part<plat::TDBGrid>(want.grid);
-        EXPECT_EQ(grid.DataSource(), &Part<plat::TDataSource>(want.dataSource)) << want.grid;
-        ASSERT_EQ(grid.ColumnCount(), static_cast<int>(want.columns.size())) << want.grid;
+    // The pick lists hold the catalogue's texts for the codes (the period types excepted).
+    const auto texts = [&](std::initializer_list<std::string> keys) {
+        Texts list;
+        for (const std::string& key : keys)
+            list.push_back(Msg(key));
+        return list;
+    };
+    const Texts weekdays = texts({"1", "2", "3", "4", "5", "6", "7"});
+    const Texts currentOrNext = texts({"Atual", "Seguinte"});
+    const Texts yesNo = texts({"Cons_Sim", "Cons_Nao"});
+    Texts weekdayOrNone = weekdays, laterMonths;
+    weekdayOrNone.insert(weekdayOrNone.begin(), "");
+    for (int month = 1; month <= 10; ++month)
+        laterMonths.push_back(Msg(std::to_string(month) + "MesPost"));
+    struct Column {
+        const char* field;
+        int width; // 0: the default
+        const char* title;
+        Texts pickList;
+        bool dropDown;
+    };
+    // clang-format off
+    const std::pair<const char*, std::vector<Column>> grids[] = {
+        {"dbgPadrao",
+         {{"CDFORMPGTO", 0, "Código", {}, false},
+          {"NMFORMPGTO", 188, "Descrição", {}, false},
+          {"IDTIPODTPGTO", 222, "Data Referência",
+           texts({"Demin", "Demex", "Denin", "Denex", "Ddsin", "Ddsex"}), true},
+          {"IDREFECALCPARC", 132, "Intervalo Data Referência",
+           texts({"F_Dia", "F_Semana", "F_Dezena", "F_Quinzena", "F_Mes"}), true},
+          {"IDCONSDIAUTIL", 0, "Considerar Dias Úteis", yesNo, true},
+          {"IDTPPERIODO", 133, "Período",
+           {"Por dia do mês", "Por dia da semana", "Por dia da semana\\Mês"}, true},
+          {"IDVRIGUALPARC", 123, "Parcelas com Valor Igual", yesNo, true}}},
+        {"dbgDiaPgto",
+         {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", {}, false},
+          {"NRDIAFINPGTO", 104, "Dia Final do Período", {}, false},
+          {"NRMESFORMPGT", 100, "Mês de Pagamento", currentOrNext, false},
+          {"NRDIAPGTOVAR", 95, "Dia de Pagamento", {}, false},
+          {"NRNUMMESPGTO", 95, "Número de Meses", {}, false},
+          {"NRDIAPGTOSEMANA", 108, "Dia Semana", weekdayOrNone, true}}},
+        {"dbgDiaSemana",
+         {{"NRDIAINIPGTO", 108, "Dia Inicial do Período", weekdays, true},
+          {"NRDIAFINPGTO", 104, "Dia Final do Período", weekdays, true},
+          {"NRMESFORMPGT", 118, "Semana de Pagamento", currentOrNext, true},
+          {"NRDIAPGTOVAR", 0, "Dia de Pagamento", weekdays, false}}},
+        {"dbgSemanaMes",
+         {{"NRDIAINIPGTO", 0, "Dia Inicial do Período", {}, false},
+          {"NRDIAFINPGTO", 0, "Dia Final do Período", {}, false},
+          {"NRMESFORMPGT", 0, "Mês de Pagamento", laterMonths, false},
+          {"NRNUMMESPGTO", 0, "Semana de Pagamento", {}, false},
+          {"NRDIAPGTOVAR", 0, "Dia de Pagamento", weekdays, false}}},
+    };
+    // clang-format on
+    for (const auto& [name, columns] : grids) {
+        const auto& grid = Grid(name);
+        const std::string source = name == std::string("dbgPadrao") ? "dtsPadrao" : "dtsDiaPgto";
+        EXPECT_EQ(grid.DataSource(), &Part<plat::TDataSource>(source)) << name;
+        ASSERT_EQ(grid.ColumnCount(), static_cast<int>(columns.size())) << name;
         for (int i = 0; i < grid.ColumnCount(); ++i) {
-            const ExpectedColumn& column = want.columns[i];
-            SCOPED_TRACE(std::string(want.grid) + " column " + std::to_string(i));
+            const Column& column = columns[i];
+            SCOPED_TRACE(std::string(name) + " column " + std::to_string(i));
             EXPECT_EQ(grid.Column(i).FieldName, column.field);
             EXPECT_NE(grid.ColumnField(i), nullptr);
-            EXPECT_EQ(grid.Column(i).Width, column.width);
+            EXPECT_EQ(grid.Column(i).Width, column.width ? column.width : plat::TColumn{}.Width);
             EXPECT_EQ(grid.ColumnTitle(i), column.title);
             EXPECT_EQ(grid.Column(i).PickList, column.pickList);
             EXPECT_EQ(grid.DropDownShown(i), column.dropDown);
         }
     }
-    EXPECT_EQ(Part<plat::TDBGrid>("dbgSemanaMes").Column(2).Alignment, plat::TAlignment::Left);
+    EXPECT_EQ(Grid("dbgSemanaMes").Column(2).Alignment, plat::TAlignment::Left);
 }
 
 } // namespace
