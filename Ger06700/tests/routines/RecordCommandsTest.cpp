@@ -129,38 +129,28 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
     }
 }
 
+// Cancel asks only when there is something to cancel (the question and No are also in the
+// term-commands session); Yes goes back to what is stored, rows included.
 TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) {
     WriteTerm("40", "Quinzenas", std::string("M"), {{"01", "15", "20"}});
     ASSERT_TRUE(IniProc());
     TfrmFormPgto& form = Screen();
     plat::HeadlessDialogs& dialogs = plat::Application().Headless();
     const auto B = TDataSetState::Browse, E = TDataSetState::Edit;
-    struct Case {
-        const char* name;
-        bool term, row; // what is being edited
-        plat::TModalResult answer;
-        int questions;
-        TDataSetState termAfter, rowAfter;
-    };
     const auto Yes = plat::TModalResult::Yes, No = plat::TModalResult::No;
-    const Case cases[] = {
-        {"nothing edited", false, false, Yes, 0, B, B},
-        {"the term and a row, No", true, true, No, 1, E, E},
-        {"the term and a row, Yes", true, true, Yes, 1, B, B},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::pair<bool, plat::TModalResult> cases[] = {{false, Yes}, {true, No}, {true, Yes}};
+    for (const auto& [edited, answer] : cases) {
+        SCOPED_TRACE(std::string(edited ? "term and row edited" : "nothing edited") +
+                     (answer == Yes ? ", Yes" : ", No"));
         ASSERT_TRUE(Act([&] {
             if (form.cdsDiaPgto.State() != B) form.cdsDiaPgto.Cancel();
             if (form.cdsFormPgto.State() != B) form.cdsFormPgto.Cancel();
             form.cdsFormPgto.Locate("CDFORMPGTO", "40", false);
             form.RequestFocus(Grid("dbgPadrao"));
             Select(Grid("dbgPadrao"), "NMFORMPGTO");
-            if (c.term) {
+            if (edited) {
                 form.cdsFormPgto.Edit();
                 form.cdsFormPgtoNMFORMPGTO.SetAsString("Outro nome");
-            }
-            if (c.row) {
                 form.cdsDiaPgto.Edit();
                 form.cdsDiaPgtoNRDIAFINPGTO.SetAsString("31");
             }
@@ -168,27 +158,22 @@ TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) 
         // Another user's row changes the highest final day that a full cancel reads again.
         Write("UPDATE DIAPGTO SET NRDIAFINPGTO = '20' WHERE CDFORMPGTO = '40'");
         dialogs.ClearTranscript();
-        if (c.questions) dialogs.QueueAnswer(c.answer);
+        if (edited) dialogs.QueueAnswer(answer);
         ClearLog();
         ASSERT_TRUE(Act([&] { form.sbtCancelarClick(form.sbtCancelar); }));
-        ASSERT_EQ(static_cast<int>(dialogs.Transcript().size()), c.questions);
-        if (c.questions) {
+        ASSERT_EQ(dialogs.Transcript().size(), edited ? 1u : 0u);
+        if (edited) {
             EXPECT_EQ(dialogs.Transcript()[0].text, "Cancelar operação?");
         }
-        EXPECT_EQ(form.cdsFormPgto.State(), c.termAfter);
-        EXPECT_EQ(form.cdsDiaPgto.State(), c.rowAfter);
-        const bool cancelled = c.term && c.answer == Yes;
-        if (c.term) {
-            EXPECT_EQ(form.cdsFormPgtoNMFORMPGTO.AsString(),
-                      cancelled ? "Quinzenas" : "Outro nome");
-        }
-        if (c.row) {
-            EXPECT_EQ(form.cdsDiaPgtoNRDIAFINPGTO.AsString(), cancelled ? "20" : "31");
-        }
-        // Only the full cancel reads the highest final day again and goes back to the code.
-        if (c.row && cancelled) {
-            EXPECT_EQ(Inspect("stMaxDiaFin"), "20");
-            EXPECT_EQ(Column(Grid("dbgPadrao")), "CDFORMPGTO");
+        const bool kept = edited && answer == No;
+        EXPECT_EQ(form.cdsFormPgto.State(), kept ? E : B);
+        EXPECT_EQ(form.cdsDiaPgto.State(), kept ? E : B);
+        EXPECT_EQ(form.cdsFormPgtoNMFORMPGTO.AsString(), kept ? "Outro nome" : "Quinzenas");
+        if (edited) {
+            EXPECT_EQ(form.cdsDiaPgtoNRDIAFINPGTO.AsString(), kept ? "31" : "20");
+            // Only the full cancel reads the highest final day again and goes back to the code.
+            EXPECT_EQ(Inspect("stMaxDiaFin"), kept ? "15" : "20");
+            EXPECT_EQ(Column(Grid("dbgPadrao")), kept ? "NMFORMPGTO" : "CDFORMPGTO");
         }
         EXPECT_TRUE(Errors().empty());
         EXPECT_EQ(form.cdsDiaPgto.ChangeCount(), 0);
