@@ -32,7 +32,6 @@ TEST_F(ScreenTest, LeavingAColumnChecksWhatTheGridAndItsViewSayForIt) {
         {"40", "dbgDiaPgto", FIN, "9", true, "09", "", "NRMESFORMPGT"},
         {"40", "dbgDiaPgto", NUM, "2", false, "2", "", "NRDIAPGTOSEMANA"},
         {"40", "dbgDiaPgto", "NRDIAPGTOVAR", "7", false, nullptr, "", NUM},
-        {"40", "dbgDiaPgto", FIN, "40", false, nullptr, "DiaPgto_maior+FinPeriodo", FIN},
         {"41", "dbgDiaSemana", INI, "2", true, "02", "", FIN},
         {"41", "dbgDiaSemana", FIN, "4", true, "04", "", "NRMESFORMPGT"},
         {"43", "dbgDiaSemana", FIN, "5", true, "05", "SEQINV", FIN},
@@ -65,22 +64,6 @@ TEST_F(ScreenTest, LeavingAColumnChecksWhatTheGridAndItsViewSayForIt) {
         EXPECT_EQ(Terms().State(), TDataSetState::Browse);
     }
 
-    // The master grid checks a new term column by column, and only its code and PeriodType;
-    // a PeriodType accepted lets the user go on to the next column.
-    ASSERT_TRUE(Act([&] { Form().sbtIncluirClick(Form().sbtIncluir); }));
-    Type("8");
-    ClearLog();
-    Key(plat::VK_TAB);
-    EXPECT_EQ(Calls(), Texts{"GetVerCdForm(08)"});
-    EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), "08");
-    EXPECT_EQ(Column("dbgPadrao"), "NMFORMPGTO");
-    Select("dbgPadrao", "IDTPPERIODO");
-    ClearLog();
-    Key(plat::VK_RIGHT);
-    EXPECT_EQ(Column("dbgPadrao"), "IDVRIGUALPARC");
-    EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(Shown(), "");
-    ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
     // A stored term being edited is not checked column by column.
     Locate("40");
     Select("dbgPadrao", "NMFORMPGTO");

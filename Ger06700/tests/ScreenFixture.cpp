@@ -67,23 +67,6 @@ void ScreenTest::TearDown() {
     ClearLog();
 }
 
-void ScreenTest::LoadModule() {
-    module_ = plat::TModule::Load(GER06700_MODULE);
-}
-
-void ScreenTest::UnloadModule() {
-    if (module_) module_->Unload();
-    module_.reset();
-}
-
-bool ScreenTest::IniProc() {
-    return Act([this] { module_->Entry("IniProc")(); });
-}
-
-bool ScreenTest::Act(const std::function<void()>& action) {
-    return plat::Application().Dispatch(action);
-}
-
 plat::TfrmPadraoGrid& ScreenTest::Form() {
     const auto forms = plat::Application().Forms();
     if (forms.size() != 1)
@@ -103,10 +86,6 @@ bool ScreenTest::Flag(const char* name) const {
     const auto* flag = static_cast<const bool*>(module_->Data(name));
     if (!flag) throw std::runtime_error(std::string("the module exports no ") + name);
     return *flag;
-}
-
-std::string ScreenTest::Active() {
-    return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
 }
 
 std::string ScreenTest::Column(const plat::TDBGrid& grid) {
@@ -159,10 +138,6 @@ json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& p
     return rows;
 }
 
-void ScreenTest::Write(const std::string& sql, const std::vector<ger::SqlValue>& params) {
-    server_.OpenStorage()->Execute(sql, params);
-}
-
 void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
                            ger::SqlValue periodType,
                            const std::vector<std::vector<std::string>>& days) {
@@ -202,8 +177,4 @@ std::vector<std::string> ScreenTest::GridCodes() {
     for (int row = 0; row < grid.RowCount(); ++row)
         codes.push_back(grid.CellText(row, 0));
     return codes;
-}
-
-json ScreenTest::Rows(const plat::TClientDataSet& dataSet) {
-    return dataSet.Data()["rows"];
 }

@@ -30,9 +30,13 @@ protected:
     void TearDown() override;
 
     /// The host's entry call inside a user action; true when nothing was raised.
-    bool IniProc();
+    bool IniProc() {
+        return Act([this] { module_->Entry("IniProc")(); });
+    }
     /// Runs action as one user action; true when nothing was raised.
-    static bool Act(const std::function<void()>& action);
+    static bool Act(const std::function<void()>& action) {
+        return plat::Application().Dispatch(action);
+    }
 
     /// The one form that exists (the test fails when there is none or several).
     plat::TfrmPadraoGrid& Form();
@@ -60,7 +64,9 @@ protected:
     }
 
     /// Name of the control holding the focus; empty for none.
-    std::string Active();
+    std::string Active() {
+        return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
+    }
     /// Field of the grid's selected column; empty for none.
     static std::string Column(const plat::TDBGrid& grid);
     std::string Column(const std::string& grid) { return Column(Grid(grid)); }
@@ -99,7 +105,9 @@ protected:
     /// Rows of a query run straight on the server's database, values as JSON.
     nlohmann::json Sql(const std::string& sql, const std::vector<ger::SqlValue>& params = {});
     /// A change another user makes straight in the server's database.
-    void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {});
+    void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {}) {
+        server_.OpenStorage()->Execute(sql, params);
+    }
     /// Stores a payment term straight in the database, as another user or an older system
     /// would, with day rows given as {initial, final, payment} days.
     void WriteTerm(const std::string& code, const std::string& name, ger::SqlValue periodType,
@@ -115,10 +123,15 @@ protected:
     /// What the first column of each master-grid row shows, top to bottom.
     std::vector<std::string> GridCodes();
     /// The rows the dataset holds, values in field order, without moving it.
-    static nlohmann::json Rows(const plat::TClientDataSet& dataSet);
+    static nlohmann::json Rows(const plat::TClientDataSet& dataSet) {
+        return dataSet.Data()["rows"];
+    }
 
-    virtual void LoadModule();
-    virtual void UnloadModule();
+    virtual void LoadModule() { module_ = plat::TModule::Load(GER06700_MODULE); }
+    virtual void UnloadModule() {
+        if (module_) module_->Unload();
+        module_.reset();
+    }
 
     RunningServer server_;
     std::unique_ptr<plat::TModule> module_;
