@@ -158,7 +158,6 @@ TEST_F(CodedTextTest, OtherCodesAndTexts) {
         {ALL, "IDREFECALCPARC", T("FORA_SEMANA"), "", T("FORA_SEMANA")},
         {ALL, "IDCONSDIAUTIL", T("N"), "não", T("S")},
         {ALL, "IDVRIGUALPARC", T("N"), "", T("S")},
-        {ALL, "IDTPPERIODO", T("S"), "Por dia do mes", T("S")},
         {ALL, "IDTPPERIODO", T("S"), "Por dia da semana/Mês", T("S")},
         {ALL, "IDTPPERIODO", T("S"), "", T("S")},
         {"S", "NRDIAINIPGTO", T("02"), "Sabado", T("02")},
