@@ -108,8 +108,6 @@ TEST_F(ScreenTest, CloseDisconnectsAndOnlyAReloadedModuleFetchesTheListAtOpening
 // the server down (the connect at creation fails and so does the fetch, each reported), and a
 // server that is up but refuses the list (one report).
 TEST_F(ScreenTest, AFailedFirstFetchIsRetriedOnTheNextActivation) {
-    const std::string down = "Falha na comunicação com o servidor de aplicação (127.0.0.1:" +
-                             std::to_string(server_.Port()) + "): ";
     struct Outage {
         const char* name;
         std::function<void()> cause, repair;
@@ -128,10 +126,7 @@ TEST_F(ScreenTest, AFailedFirstFetchIsRetriedOnTheNextActivation) {
         outage.cause();
         ClearLog();
         EXPECT_FALSE(IniProc());
-        const Texts errors = Errors();
-        EXPECT_EQ(errors.size(), outage.reports);
-        for (const std::string& error : errors)
-            EXPECT_TRUE(outage.connected || error.rfind(down, 0) == 0) << error;
+        EXPECT_EQ(Errors().size(), outage.reports); // their texts: the server-down session
         EXPECT_TRUE(Flag("boPrimVez"));
         EXPECT_TRUE(Flag("boIdCriado"));
         EXPECT_EQ(Calls(), Texts{"GetFormPgto()"});
