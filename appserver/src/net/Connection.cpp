@@ -176,7 +176,7 @@ void Connection::RunOnDatabase(Request request, Clock::time_point started) {
     // work guard keeps the network loop alive (also while stopping) until it has.
     auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io),
                    started](std::string method, Reply reply) mutable {
-        const std::size_t written = reply.line ? self->WriteNow(*reply.line + "\n") : 0;
+        const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
         if (self->ResumeFromDatabase(reply, written)) return LogCall(method, reply, started);
         asio::io_context& io = self->shared_.io;
         asio::post(io, [self = std::move(self), work = std::move(work), started, written,
@@ -227,12 +227,19 @@ void Connection::Finish(const std::string& method, const Reply& reply, Clock::ti
     Send((*reply.line + "\n").substr(written));
 }
 
-std::size_t Connection::WriteNow(const std::string& text) {
+std::size_t Connection::WriteNow(const std::string& line) {
+    static constexpr char kNewline = '\n';
+    const std::size_t total = line.size() + 1;
     std::size_t written = 0;
     asio::error_code error; // would_block or a broken connection: the network thread goes on
-    while (written < text.size() && !error)
-        written +=
-            socket_.write_some(asio::buffer(text.data() + written, text.size() - written), error);
+    while (written < total && !error) {
+        // The line and its newline go out in one send, without copying the line.
+        const std::array<asio::const_buffer, 2> rest{
+            asio::buffer(line.data() + std::min(written, line.size()),
+                         line.size() - std::min(written, line.size())),
+            asio::buffer(&kNewline, 1)};
+        written += socket_.write_some(rest, error);
+    }
     return written;
 }
 

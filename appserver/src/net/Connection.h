@@ -90,9 +90,9 @@ private:
     /// Logs the call and sends its answer but for the written bytes the database thread sent.
     void Finish(const std::string& method, const Reply& reply, Clock::time_point started,
                 std::size_t written = 0);
-    /// Writes what the socket takes without waiting; the bytes written. Database thread, while
-    /// the call is in progress.
-    std::size_t WriteNow(const std::string& text);
+    /// Writes what the socket takes of line and its newline without waiting; the bytes
+    /// written. Database thread, while the call is in progress.
+    std::size_t WriteNow(const std::string& line);
     void Send(std::string text);
     /// Drops what the client sent, answers line and closes.
     void Refuse(const std::string& line);
