@@ -57,6 +57,15 @@ void GroupCommitWriter::Work() {
     }
 }
 
+bool GroupCommitWriter::TakeQueued(std::deque<Database::WriteJob>& group, std::size_t tried) {
+    std::lock_guard lock(mutex_);
+    while (!jobs_.empty() && tried + group.size() < kMaxGroup) {
+        group.push_back(std::move(jobs_.front()));
+        jobs_.pop_front();
+    }
+    return !group.empty();
+}
+
 void GroupCommitWriter::WriteGroup(std::deque<Database::WriteJob>& group) {
     Storage& storage = *session_;
     try {
@@ -71,7 +80,9 @@ void GroupCommitWriter::WriteGroup(std::deque<Database::WriteJob>& group) {
     std::vector<Database::WriteJob> tried;
     std::vector<bool> kept;
     std::optional<std::string> failure;
-    while (!group.empty()) {
+    // Changes queued while the group was applied join it before the commit: they would
+    // otherwise wait for this commit and then pay for one of their own.
+    while (!group.empty() || TakeQueued(group, tried.size())) {
         Database::WriteJob job = std::move(group.front());
         group.pop_front();
         bool keep = false;

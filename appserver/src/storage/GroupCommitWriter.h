@@ -26,6 +26,9 @@ public:
 
 private:
     void Work();
+    /// Moves what was queued meanwhile into group, up to the group's bound; false when there
+    /// was nothing. tried: the jobs of the group already applied.
+    bool TakeQueued(std::deque<Database::WriteJob>& group, std::size_t tried);
     /// Applies and commits one group; jobs it could not try go back to the queue.
     void WriteGroup(std::deque<Database::WriteJob>& group);
 
