@@ -10,6 +10,17 @@ namespace {
 using nlohmann::json;
 using namespace packets;
 
+const char* const kChanged = "Registro alterado ou excluído por outro usuário.";
+
+/// Runs work(i) for i in [0, count) on threads of their own and waits for all.
+template <typename Work> void OnThreads(int count, Work work) {
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back(work, i);
+    for (auto& thread : threads)
+        thread.join();
+}
+
 // Two servers on one database, as a company with several application servers runs them: a
 // client of each, and a delta made stale by the other server's client is still refused.
 TEST(Concurrency, ClientsOfTwoServersWritingAtOnceLoseAndCorruptNothing) {
@@ -23,63 +34,49 @@ TEST(Concurrency, ClientsOfTwoServersWritingAtOnceLoseAndCorruptNothing) {
     other.Result("SetFormPgto", TermDelta({Update(Term("09", "0"), Term("09", "1"))}));
     EXPECT_EQ(setup.Call("SetFormPgto",
                          TermDelta({Update(Term("09", "0"), Term("09", "2"))}))["error"]["message"],
-              "Registro alterado ou excluído por outro usuário.");
+              kChanged);
     constexpr int kRounds = 25;
     struct Outcome {
         int renamed = 0; // shared term renamed by this client
         int refused = 0; // rename refused: the other client got there first
         std::vector<std::string> unexpected;
     };
-    auto work = [&](const std::string& code, unsigned short port, Outcome& outcome) {
-        RpcClient client(port);
+    Outcome outcomes[2];
+    OnThreads(2, [&](int n) {
+        const std::string code = n ? "02" : "01";
+        Outcome& outcome = outcomes[n];
+        RpcClient client(n ? secondServer.Port() : server.Port());
         for (int i = 0; i < kRounds; ++i) {
             // Own rows: every one must arrive.
             json day = Day(code, "01", "31", i < 10 ? "0" + std::to_string(i) : std::to_string(i));
             json response = client.Call("SetDiaPgto", DayDelta({Insert(day)}));
             if (!response.contains("result")) outcome.unexpected.push_back(response.dump());
             // The shared term: read, then rename from what was read.
-            json terms = client.Result("GetFormPgto", json::array())["rows"];
-            json shared = terms[2];
+            json shared = client.Result("GetFormPgto", json::array())["rows"][2];
             json renamed = shared;
             renamed[1] = code + "-" + std::to_string(i);
             response = client.Call("SetFormPgto", TermDelta({Update(shared, renamed)}));
             if (response.contains("result"))
                 ++outcome.renamed;
-            else if (response["error"]["message"] ==
-                     "Registro alterado ou excluído por outro usuário.")
+            else if (response["error"]["message"] == kChanged)
                 ++outcome.refused;
             else
                 outcome.unexpected.push_back(response.dump());
         }
-    };
-    Outcome first, second;
-    std::thread a(work, "01", server.Port(), std::ref(first));
-    std::thread b(work, "02", secondServer.Port(), std::ref(second));
-    a.join();
-    b.join();
-
-    EXPECT_EQ(first.unexpected, std::vector<std::string>());
-    EXPECT_EQ(second.unexpected, std::vector<std::string>());
-    EXPECT_EQ(first.renamed + first.refused, kRounds);
-    EXPECT_EQ(second.renamed + second.refused, kRounds);
-    EXPECT_GE(first.renamed + second.renamed, kRounds); // at least one wins every round
-    for (const char* code : {"01", "02"}) {
-        json rows = setup.Result("GetDiaPgto", {code})["rows"];
-        EXPECT_EQ(rows.size(), static_cast<std::size_t>(kRounds)) << code;
+    });
+    for (const auto& outcome : outcomes) {
+        EXPECT_EQ(outcome.unexpected, std::vector<std::string>());
+        EXPECT_EQ(outcome.renamed + outcome.refused, kRounds);
     }
+    EXPECT_GE(outcomes[0].renamed + outcomes[1].renamed, kRounds); // one wins every round
+    for (const char* code : {"01", "02"})
+        EXPECT_EQ(setup.Result("GetDiaPgto", {code})["rows"].size(), std::size_t(kRounds)) << code;
     auto storage = server.OpenStorage();
     if (storage->Dialect().engine() == ger::SqlDialect::Engine::SQLite) {
         EXPECT_EQ(storage->Query("PRAGMA integrity_check"),
                   std::vector<ger::SqlRow>{{ger::SqlValue(std::string("ok"))}});
     }
 }
-
-} // namespace
-
-namespace {
-
-using nlohmann::json;
-using namespace packets;
 
 // Writers queue behind one write transaction; each delta stands alone within it.
 TEST(Concurrency, DeltasCommittedTogetherStandOrFallAlone) {
@@ -88,22 +85,18 @@ TEST(Concurrency, DeltasCommittedTogetherStandOrFallAlone) {
     setup.Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
     constexpr int kClients = 12;
     std::vector<json> answers(kClients);
-    std::vector<std::thread> clients;
+    OnThreads(kClients, [&](int i) {
+        RpcClient client(server.Port());
+        // Odd clients write to a term that does not exist: refused, alone.
+        const std::string code = i % 2 ? "77" : "01";
+        const std::string day = (i < 10 ? "0" : "") + std::to_string(i);
+        answers[std::size_t(i)] = client.Call(
+            "SetDiaPgto",
+            DayDelta({Insert(Day(code, day, day, day)), Insert(Day("01", "31", "31", "31"))}));
+    });
     for (int i = 0; i < kClients; ++i)
-        clients.emplace_back([&, i] {
-            RpcClient client(server.Port());
-            // Odd clients write to a term that does not exist: refused, alone.
-            const std::string code = i % 2 ? "77" : "01";
-            const std::string day = (i < 10 ? "0" : "") + std::to_string(i);
-            answers[static_cast<std::size_t>(i)] = client.Call(
-                "SetDiaPgto",
-                DayDelta({Insert(Day(code, day, day, day)), Insert(Day("01", "31", "31", "31"))}));
-        });
-    for (auto& client : clients)
-        client.join();
-    for (int i = 0; i < kClients; ++i)
-        EXPECT_EQ(answers[static_cast<std::size_t>(i)].contains("result"), i % 2 == 0)
-            << answers[static_cast<std::size_t>(i)];
+        EXPECT_EQ(answers[std::size_t(i)].contains("result"), i % 2 == 0)
+            << answers[std::size_t(i)];
     // Each accepted delta whole (its own row and the shared one), nothing of a refused one.
     EXPECT_EQ(setup.Result("GetDiaPgto", {"01"})["rows"].size(), std::size_t(kClients));
 }
@@ -113,38 +106,32 @@ TEST(Concurrency, WritersOnTheirOwnTermsAreNeverRefused) {
     RunningServer server;
     RpcClient setup(server.Port());
     constexpr int kClients = 8, kRounds = 40;
-    std::vector<json> terms;
-    for (int i = 0; i < kClients; ++i)
+    std::vector<json> terms, inserts;
+    for (int i = 0; i < kClients; ++i) {
         terms.push_back(Term("W" + std::to_string(i)));
-    std::vector<json> inserts;
-    for (const auto& term : terms)
-        inserts.push_back(Insert(term));
+        inserts.push_back(Insert(terms.back()));
+    }
     setup.Result("SetFormPgto", TermDelta(inserts));
     std::vector<std::vector<std::string>> failures(kClients);
-    std::vector<std::thread> clients;
-    for (int i = 0; i < kClients; ++i)
-        clients.emplace_back([&, i] {
-            RpcClient client(server.Port());
-            auto& failed = failures[static_cast<std::size_t>(i)];
-            auto call = [&](const char* method, const json& delta) {
-                json answer = client.Call(method, delta);
-                if (!answer.contains("result")) failed.push_back(answer.dump());
-            };
-            json term = terms[static_cast<std::size_t>(i)];
-            for (int round = 0; round < kRounds; ++round) {
-                const json day = Day(term[0], "01", "10", "10");
-                const json moved = Day(term[0], "01", "10", "15");
-                call("SetDiaPgto", DayDelta({Insert(day)}));
-                call("SetDiaPgto", DayDelta({Update(day, moved)}));
-                json renamed = term;
-                renamed[1] = "Rodada " + std::to_string(round);
-                call("SetFormPgto", TermDelta({Update(term, renamed)}));
-                term = renamed;
-                call("SetDiaPgto", DayDelta({Delete(moved)}));
-            }
-        });
-    for (auto& client : clients)
-        client.join();
+    OnThreads(kClients, [&](int i) {
+        RpcClient client(server.Port());
+        auto call = [&](const char* method, const json& delta) {
+            json answer = client.Call(method, delta);
+            if (!answer.contains("result")) failures[std::size_t(i)].push_back(answer.dump());
+        };
+        json term = terms[std::size_t(i)];
+        for (int round = 0; round < kRounds; ++round) {
+            const json day = Day(term[0], "01", "10", "10");
+            const json moved = Day(term[0], "01", "10", "15");
+            call("SetDiaPgto", DayDelta({Insert(day)}));
+            call("SetDiaPgto", DayDelta({Update(day, moved)}));
+            json renamed = term;
+            renamed[1] = "Rodada " + std::to_string(round);
+            call("SetFormPgto", TermDelta({Update(term, renamed)}));
+            term = renamed;
+            call("SetDiaPgto", DayDelta({Delete(moved)}));
+        }
+    });
     for (const auto& failed : failures)
         EXPECT_EQ(failed, std::vector<std::string>());
     for (const auto& term : terms)
@@ -179,7 +166,8 @@ TEST(Concurrency, ADayRowNeverOutlivesItsTerm) {
     }
 }
 
-// Another program holding the write lock delays the writes only; reads go on at once.
+// Another program holding the write lock delays the writes only; reads go on: they are all
+// answered before that program commits.
 TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
     RunningServer server;
     RpcClient reader(server.Port());
@@ -190,13 +178,11 @@ TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
         RpcClient client(server.Port());
         client.Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
     });
-    const auto started = std::chrono::steady_clock::now();
     for (int i = 0; i < 20; ++i) {
         const json terms = reader.Result("GetFormPgto", json::array());
         for (const auto& row : terms["rows"])
             EXPECT_NE(row[0], "09"); // not committed yet
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     other->Commit();
     writer.join();

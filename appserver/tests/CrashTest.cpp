@@ -45,13 +45,6 @@ std::vector<Step> Cycle(const std::string& code) {
             {"SetFormPgto", TermDelta({Delete(Term(code))}), {0, 0}}};
 }
 
-json Request(const std::string& method, const json& params) {
-    return {{"jsonrpc", "2.0"},
-            {"id", 1},
-            {"method", "Ger06700.rdmFormPgto." + method},
-            {"params", params}};
-}
-
 /// A client that survives the server going away: every call either answers or reports that
 /// the connection broke, and the next call connects again (waiting for the restart).
 class Survivor {
@@ -62,7 +55,7 @@ public:
     json Send(const std::string& method, const json& params) {
         try {
             if (!client_) client_ = std::make_unique<RpcClient>(port_.load());
-            json response = client_->SendLine(Request(method, params).dump());
+            json response = client_->SendLine(RequestLine(method, params));
             if (response.is_null()) client_.reset();
             return response;
         } catch (const std::exception&) {

@@ -57,65 +57,18 @@ TEST_F(Delta, InsertUpdateDeleteWithFieldsInAnyOrder) {
     EXPECT_EQ(client.Result("SetFormPgto", TermDelta({})), nullptr);
 }
 
-TEST_F(Delta, RowChangedByAnotherUserRefusesTheWholeDelta) {
-    const json stale = Term("01", "Um (lido antes)");
-    const json stalDay = Day("01", "01", "15", "21");
-    struct Case {
-        const char* name;
-        const char* method;
-        json params;
-    };
-    const std::vector<Case> cases{
-        {"term update", "SetFormPgto",
-         TermDelta({Insert(Term("05")), Update(stale, Term("01", "Novo"))})},
-        {"term delete", "SetFormPgto", TermDelta({Insert(Term("05")), Delete(stale)})},
-        {"day update", "SetDiaPgto",
-         DayDelta(
-             {Insert(Day("02", "01", "31", "06")), Update(stalDay, Day("01", "01", "15", "25"))})},
-        {"day delete", "SetDiaPgto",
-         DayDelta({Insert(Day("02", "01", "31", "06")), Delete(stalDay)})},
-        {"null read where a value is stored", "SetDiaPgto",
-         DayDelta({Delete(Day("01", "01", "15", "20", 0.0, nullptr, nullptr))})},
-    };
-    const json termsBefore = Terms();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        json error = client.Error(c.method, c.params);
-        EXPECT_EQ(error["code"], 1);
-        EXPECT_EQ(error["message"], kChanged);
-        EXPECT_EQ(Terms(), termsBefore);
-        EXPECT_EQ(Days("01"), json::array({Day01a, Day01b}));
-        EXPECT_EQ(Days("02"), json::array({Day02}));
-    }
-}
-
-TEST_F(Delta, DuplicateCodesAreRefused) {
-    json error = client.Error("SetFormPgto", TermDelta({Insert(Term("02", "Outra"))}));
-    EXPECT_EQ(error["message"], kDuplicate);
-    error = client.Error("SetFormPgto", TermDelta({Update(Term("01", "Um"), Term("02", "Um"))}));
-    EXPECT_EQ(error["message"], kDuplicate);
-    EXPECT_EQ(Terms(), json::array({Term("01", "Um"), Term("02", "Dois")}));
-    EXPECT_EQ(Days("01").size(), 2u);
-}
-
-TEST_F(Delta, DeletingATermDeletesItsDaysOnly) {
-    client.Result("SetFormPgto", TermDelta({Delete(Term("01", "Um"))}));
-    EXPECT_EQ(Terms(), json::array({Term("02", "Dois")}));
-    EXPECT_EQ(Days("01"), json::array());
-    EXPECT_EQ(Days("02"), json::array({Day02}));
-    // A term inserted again under the same code does not find the old days.
-    client.Result("SetFormPgto", TermDelta({Insert(Term("01", "Um"))}));
-    EXPECT_EQ(Days("01"), json::array());
-}
-
-TEST_F(Delta, ChangingATermCodeMovesItsDays) {
+TEST_F(Delta, ATermsDaysFollowItsCodeAndGoWithIt) {
     client.Result("SetFormPgto", TermDelta({Update(Term("01", "Um"), Term("09", "Um"))}));
     EXPECT_EQ(Days("01"), json::array());
-    json moved = Days("09");
-    ASSERT_EQ(moved.size(), 2u);
-    EXPECT_EQ(moved[0][0], "09");
-    EXPECT_EQ(moved[1], Day("09", "16", "31", "10", 1.0, 1.0));
+    EXPECT_EQ(Days("09"),
+              json::array({Day("09", "01", "15", "20"), Day("09", "16", "31", "10", 1.0, 1.0)}));
+    client.Result("SetFormPgto", TermDelta({Delete(Term("09", "Um"))}));
+    EXPECT_EQ(Terms(), json::array({Term("02", "Dois")}));
+    EXPECT_EQ(Days("09"), json::array());
     EXPECT_EQ(Days("02"), json::array({Day02}));
+    // A term inserted again under the same code does not find the old days.
+    client.Result("SetFormPgto", TermDelta({Insert(Term("09", "Um"))}));
+    EXPECT_EQ(Days("09"), json::array());
 }
 
 /// Rows in a canonical order, for comparing sets of rows that cannot be told apart.
@@ -144,52 +97,107 @@ TEST_F(Delta, IdenticalDayRowsAreChangedOneAtATime) {
     EXPECT_EQ(client.Error("SetDiaPgto", DayDelta({Delete(twin)}))["message"], kChanged);
 }
 
-TEST_F(Delta, BadValuesAreRefusedNamingTheField) {
+// Every refusal takes the whole delta back: a sound change comes first in each and must not
+// stay; the message says why (the field at fault, or the row another user changed).
+TEST_F(Delta, RefusedDeltasChangeNothing) {
     struct Case {
         const char* method;
-        json row;          // a row to insert
-        const char* field; // named in the refusal
+        json params;
+        int code;
+        std::string text; // found in the message
     };
-    const std::string thirtyOne = "Condição de pagamento à vista.."; // 31 characters
+    const auto badTerm = [](json row, const char* field) {
+        return Case{"SetFormPgto", TermDelta({Insert(Term("06")), Insert(std::move(row))}), 1,
+                    field};
+    };
+    const auto badDay = [](json row, const char* field) {
+        return Case{"SetDiaPgto",
+                    DayDelta({Insert(Day("02", "01", "31", "09")), Insert(std::move(row))}), 1,
+                    field};
+    };
+    const auto month = [&](json mes, json numMeses, const char* field) {
+        return badDay(Day("01", "01", "31", "05", std::move(mes), std::move(numMeses)), field);
+    };
+    const auto malformed = [](json params) {
+        return Case{"SetFormPgto", std::move(params), -32602, "Pacote de alterações inválido"};
+    };
+    const auto termChange = [&](json change) {
+        return malformed(TermDelta({Insert(Term("05")), std::move(change)}));
+    };
+    const json stale = Term("01", "Um (lido antes)");
+    const json staleDay = Day("01", "01", "15", "21");
+    const json nulls = json::array({nullptr, "x", nullptr, nullptr, nullptr, nullptr, nullptr});
+    json missing = TermDelta({Insert(Term("05"))});
+    missing[0]["fields"].erase(missing[0]["fields"].begin() + 3);
+    json duplicated = TermDelta({Insert(Term("05"))});
+    duplicated[0]["fields"][1]["name"] = "CDFORMPGTO";
+    json unknown = TermDelta({Insert(Term("05"))});
+    unknown[0]["fields"][6]["name"] = "NOVOCAMPO";
     const std::vector<Case> cases{
-        {"SetFormPgto", Term("1234"), "CDFORMPGTO"},
-        {"SetFormPgto", Term(""), "CDFORMPGTO"},
-        {"SetFormPgto", Term("  "), "CDFORMPGTO"},
-        {"SetFormPgto", json::array({nullptr, "x", nullptr, nullptr, nullptr, nullptr, nullptr}),
-         "CDFORMPGTO"},
-        {"SetFormPgto", json::array({5, "x", nullptr, nullptr, nullptr, nullptr, nullptr}),
-         "CDFORMPGTO"},
-        {"SetFormPgto", Term("05", thirtyOne), "NMFORMPGTO"},
-        {"SetFormPgto", Term("05", "x", "emin"), "IDTIPODTPGTO"},
-        {"SetFormPgto", Term("05", "x", "EMINX"), "IDTIPODTPGTO"},
-        {"SetFormPgto", Term("05", "x", 1), "IDTIPODTPGTO"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA"), "IDREFECALCPARC"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA_MES", "X"), "IDTPPERIODO"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA_MES", "m"), "IDTPPERIODO"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA_MES", "M", "s"), "IDCONSDIAUTIL"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA_MES", "M", true), "IDCONSDIAUTIL"},
-        {"SetFormPgto", Term("05", "x", "EMIN", "FORA_MES", "M", "S", "Sim"), "IDVRIGUALPARC"},
-        {"SetDiaPgto", Day("01", "001", "31", "05"), "NRDIAINIPGTO"},
-        {"SetDiaPgto", Day("01", "01", 31, "05"), "NRDIAFINPGTO"},
-        {"SetDiaPgto", Day("01", "01", "31", "5º."), "NRDIAPGTOVAR"},
-        {"SetDiaPgto", Day("01", "01", "31", "05", "1"), "NRMESFORMPGT"},
-        {"SetDiaPgto", Day("01", "01", "31", "05", 1.0, json::array()), "NRNUMMESPGTO"},
-        {"SetDiaPgto", Day("01", "01", "31", "05", 1.0, 1.0, "008"), "NRDIAPGTOSEMANA"},
-        {"SetDiaPgto", Day("", "01", "31", "05"), "CDFORMPGTO"},
-        {"SetDiaPgto", Day("99", "01", "31", "05"), "CDFORMPGTO"},
+        badTerm(Term("1234"), "CDFORMPGTO"),
+        badTerm(Term(""), "CDFORMPGTO"),
+        badTerm(Term("  "), "CDFORMPGTO"),
+        badTerm(nulls, "CDFORMPGTO"),
+        badTerm(json::array({5, "x", nullptr, nullptr, nullptr, nullptr, nullptr}), "CDFORMPGTO"),
+        badTerm(Term("05", "Condição de pagamento à vista.."), "NMFORMPGTO"), // 31 characters
+        badTerm(Term("05", "x", "emin"), "IDTIPODTPGTO"),
+        badTerm(Term("05", "x", "EMINX"), "IDTIPODTPGTO"),
+        badTerm(Term("05", "x", 1), "IDTIPODTPGTO"),
+        badTerm(Term("05", "x", "EMIN", "FORA"), "IDREFECALCPARC"),
+        badTerm(Term("05", "x", "EMIN", "FORA_MES", "X"), "IDTPPERIODO"),
+        badTerm(Term("05", "x", "EMIN", "FORA_MES", "m"), "IDTPPERIODO"),
+        badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", "s"), "IDCONSDIAUTIL"),
+        badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", true), "IDCONSDIAUTIL"),
+        badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", "S", "Sim"), "IDVRIGUALPARC"),
+        badDay(Day("01", "001", "31", "05"), "NRDIAINIPGTO"),
+        badDay(Day("01", "01", 31, "05"), "NRDIAFINPGTO"),
+        badDay(Day("01", "01", "31", "5º."), "NRDIAPGTOVAR"),
+        month("1", nullptr, "NRMESFORMPGT"),
+        month(-1, nullptr, "NRMESFORMPGT"),
+        month(11, nullptr, "NRMESFORMPGT"),
+        month(0.5, nullptr, "NRMESFORMPGT"),
+        month(json::array({1}), nullptr, "NRMESFORMPGT"),
+        month(1.0, json::array(), "NRNUMMESPGTO"),
+        month(1.0, 1e6, "NRNUMMESPGTO"),
+        month(1.0, -5, "NRNUMMESPGTO"),
+        badDay(Day("01", "01", "31", "05", 1.0, 1.0, "008"), "NRDIAPGTOSEMANA"),
+        badDay(Day("", "01", "31", "05"), "CDFORMPGTO"),
+        badDay(Day("99", "01", "31", "05"), "CDFORMPGTO"),
+        // A day row moved onto a term that is not stored.
+        {"SetDiaPgto", DayDelta({Update(Day01a, Day("88", "01", "15", "20"))}), 1, "CDFORMPGTO"},
+        {"SetFormPgto", TermDelta({Insert(Term("05")), Insert(Term("02", "Outra"))}), 1,
+         kDuplicate},
+        {"SetFormPgto", TermDelta({Update(Term("01", "Um"), Term("02", "Um"))}), 1, kDuplicate},
+        {"SetFormPgto", TermDelta({Insert(Term("05")), Update(stale, Term("01", "Novo"))}), 1,
+         kChanged},
+        {"SetFormPgto", TermDelta({Insert(Term("05")), Delete(stale)}), 1, kChanged},
+        {"SetDiaPgto", DayDelta({Insert(Day("02", "01", "31", "06")), Update(staleDay, Day01a)}), 1,
+         kChanged},
+        {"SetDiaPgto", DayDelta({Insert(Day("02", "01", "31", "06")), Delete(staleDay)}), 1,
+         kChanged},
+        // A null read where a value is stored is a change too.
+        {"SetDiaPgto", DayDelta({Delete(Day("01", "01", "15", "20", 0.0, nullptr, nullptr))}), 1,
+         kChanged},
+        malformed(json::array({{{"changes", json::array()}}})),
+        malformed(json::array({{{"fields", json::array()}, {"changes", 1}}})),
+        malformed(missing),
+        malformed(duplicated),
+        malformed(unknown),
+        termChange({{"op", "upsert"}, {"new", Term("07")}}),
+        termChange({{"op", "update"}, {"new", Term("07")}}),
+        termChange(Insert(json::array({"07", "x"}))),
+        termChange(Insert(json::array({"07", "x", "EMIN", nullptr, "M", "N", "S", "extra"}))),
+        termChange("insert"),
     };
     const json termsBefore = Terms();
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.row.dump());
-        // The bad row comes second: the good first change must not stay either.
-        json params = std::string(c.method) == "SetFormPgto"
-                          ? TermDelta({Insert(Term("06")), Insert(c.row)})
-                          : DayDelta({Insert(Day("02", "01", "31", "09")), Insert(c.row)});
-        json error = client.Error(c.method, params);
-        EXPECT_EQ(error["code"], 1);
-        EXPECT_NE(error["message"].get<std::string>().find(c.field), std::string::npos)
+        SCOPED_TRACE(c.params.dump());
+        const json error = client.Error(c.method, c.params);
+        EXPECT_EQ(error["code"], c.code);
+        EXPECT_NE(error["message"].get<std::string>().find(c.text), std::string::npos)
             << error["message"];
         EXPECT_EQ(Terms(), termsBefore);
+        EXPECT_EQ(Days("01"), json::array({Day01a, Day01b}));
         EXPECT_EQ(Days("02"), json::array({Day02}));
     }
     // Widths count characters, not bytes; nulls pass everywhere but in the code.
@@ -200,6 +208,10 @@ TEST_F(Delta, BadValuesAreRefusedNamingTheField) {
         "SetDiaPgto",
         DayDelta({Insert(Day("05", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))}));
     EXPECT_EQ(Days("05").size(), 1u);
+    // A day row moved onto another stored term goes.
+    client.Result("SetDiaPgto", DayDelta({Update(Day01a, Day("02", "01", "15", "20"))}));
+    EXPECT_EQ(Days("02").size(), 2u);
+    EXPECT_EQ(Days("01"), json::array({Day01b}));
 }
 
 TEST_F(Delta, LegacyValuesSurviveUnrelatedEdits) {
@@ -225,44 +237,6 @@ TEST_F(Delta, LegacyValuesSurviveUnrelatedEdits) {
         TermDelta({Update(edited, Term("L1", longName, "XXXX", "OUTRA", "S", "T", "!"))}));
     EXPECT_NE(error["message"].get<std::string>().find("IDVRIGUALPARC"), std::string::npos);
     EXPECT_EQ(Terms()[2], edited);
-}
-
-TEST_F(Delta, DayRowsMustLandOnAStoredTerm) {
-    json error =
-        client.Error("SetDiaPgto", DayDelta({Update(Day01a, Day("88", "01", "15", "20"))}));
-    EXPECT_NE(error["message"].get<std::string>().find("CDFORMPGTO"), std::string::npos);
-    client.Result("SetDiaPgto", DayDelta({Update(Day01a, Day("02", "01", "15", "20"))}));
-    EXPECT_EQ(Days("02").size(), 2u);
-    EXPECT_EQ(Days("01"), json::array({Day01b}));
-}
-
-TEST_F(Delta, MalformedPacketsAreRefused) {
-    auto termDeltaWith = [](json change) { return TermDelta({std::move(change)}); };
-    json reorderedFields = TermDelta({Insert(Term("05"))});
-    reorderedFields[0]["fields"].erase(reorderedFields[0]["fields"].begin() + 3);
-    json duplicated = TermDelta({Insert(Term("05"))});
-    duplicated[0]["fields"][1]["name"] = "CDFORMPGTO";
-    json unknown = TermDelta({Insert(Term("05"))});
-    unknown[0]["fields"][6]["name"] = "NOVOCAMPO";
-    const std::vector<std::pair<const char*, json>> cases{
-        {"no fields", json::array({{{"changes", json::array()}}})},
-        {"changes not a list", json::array({{{"fields", json::array()}, {"changes", 1}}})},
-        {"missing column", reorderedFields},
-        {"duplicated column", duplicated},
-        {"unknown column", unknown},
-        {"unknown op", termDeltaWith({{"op", "upsert"}, {"new", Term("05")}})},
-        {"update without old", termDeltaWith({{"op", "update"}, {"new", Term("05")}})},
-        {"short row", termDeltaWith(Insert(json::array({"05", "x"})))},
-        {"change not an object", termDeltaWith("insert")},
-    };
-    for (const auto& [name, params] : cases) {
-        SCOPED_TRACE(name);
-        json error = client.Error("SetFormPgto", params);
-        EXPECT_EQ(error["code"], -32602);
-        EXPECT_NE(error["message"].get<std::string>().find("Pacote de alterações inválido"),
-                  std::string::npos);
-    }
-    EXPECT_EQ(Terms().size(), 2u);
 }
 
 } // namespace

@@ -40,12 +40,7 @@ const json Term01 = Term("01", "Trinta dias");
 const json Day01 = Day("01", "01", "31", "10", 1.0, 1.0);
 
 std::string Request(const std::string& method, const json& params) {
-    return json{{"jsonrpc", "2.0"},
-                {"id", 7},
-                {"method", "Ger06700.rdmFormPgto." + method},
-                {"params", params}}
-               .dump(-1, ' ', false, json::error_handler_t::replace) +
-           "\n";
+    return RequestLine(method, params) + "\n";
 }
 Attack Call(std::string name, const std::string& method, const json& params, int code) {
     return {std::move(name), Request(method, params), Expect::Error, code};
@@ -53,30 +48,25 @@ Attack Call(std::string name, const std::string& method, const json& params, int
 Attack Raw(std::string name, std::string line, int code) {
     return {std::move(name), std::move(line) + "\n", Expect::Error, code};
 }
-std::string Nested(std::size_t depth, const std::string& open, const std::string& close) {
-    std::string text;
-    text.reserve(depth * (open.size() + close.size()));
-    for (std::size_t i = 0; i < depth; ++i)
-        text += open;
-    for (std::size_t i = 0; i < depth; ++i)
-        text += close;
-    return text;
-}
-std::string Repeated(std::size_t count, const std::string& item) {
+std::string Repeated(std::size_t count, const std::string& item, const std::string& between = "") {
     std::string text;
     for (std::size_t i = 0; i < count; ++i)
-        text += (i ? "," : "") + item;
+        text += (i ? between : "") + item;
     return text;
+}
+std::string Nested(std::size_t depth, const std::string& open, const std::string& close) {
+    return Repeated(depth, open) + Repeated(depth, close);
 }
 
 const std::string Envelope = R"({"jsonrpc":"2.0","id":7,"method":"Ger06700.rdmFormPgto.)";
 
+// The plain protocol errors and refused values are the server suites' (on both backends);
+// here go the inputs meant to crash, bloat or fool it.
 std::vector<Attack> Attacks() {
     const int parse = -32700, invalid = -32600, unknown = -32601, params = -32602, refused = 1;
     const std::string sql = "x';DROP TABLE FORMPGTO;--";
+    const auto day = [](json inicio) { return DayDelta({Insert(Day("01", inicio, "31", "05"))}); };
     std::vector<Attack> attacks{
-        Raw("not json", "GET / HTTP/1.1", parse),
-        Raw("truncated json", Envelope + "GetFormPgto\",\"params\":[", parse),
         Raw("invalid UTF-8 in a string", Envelope + "GetDiaPgto\",\"params\":[\"\xC3\x28\"]}",
             parse),
         Raw("overlong UTF-8", Envelope + "GetDiaPgto\",\"params\":[\"\xC0\xAF\"]}", parse),
@@ -90,85 +80,29 @@ std::vector<Attack> Attacks() {
         // Six bytes a level: as deep as fits in the longest line, so the depth check answers.
         Raw("40000 nested objects", Nested(40000, R"({"a":)", "}"), invalid),
         Raw("80000 empty objects",
-            Envelope + "GetFormPgto\",\"params\":[" + Repeated(80000, "{}") + "]}", invalid),
+            Envelope + "GetFormPgto\",\"params\":[" + Repeated(80000, "{}", ",") + "]}", invalid),
         Raw("repeated method key",
             Envelope + R"(GetFormPgto","method":"Ger06700.rdmFormPgto.SetFormPgto","params":[]})",
             invalid),
-        Raw("batch", "[" + json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "x"}}.dump() + "]",
-            invalid),
-        Raw("id an object", R"({"jsonrpc":"2.0","id":{"a":1},"method":"x"})", invalid),
         Raw("id an array", R"({"jsonrpc":"2.0","id":[1],"method":"x"})", invalid),
-        Raw("no jsonrpc", R"({"id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto"})", invalid),
-        Raw("jsonrpc 1.0", R"({"jsonrpc":"1.0","id":1,"method":"x"})", invalid),
-        Raw("method a number", R"({"jsonrpc":"2.0","id":1,"method":12})", invalid),
-        Call("unknown method", "DropTables", json::array(), unknown),
         Call("method with NUL", std::string("GetFormPgto\0x", 13), json::array(), unknown),
         Call("method of 100 kB", std::string(100000, 'M'), json::array(), unknown),
-        Raw("method of another module",
-            R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmOutro.GetFormPgto"})", unknown),
-        Raw("params an object", Envelope + R"(GetDiaPgto","params":{"code":"01"}})", params),
-        Call("GetFormPgto with an argument", "GetFormPgto", {"01"}, params),
-        Call("GetDiaPgto without argument", "GetDiaPgto", json::array(), params),
-        Call("GetDiaPgto with a number", "GetDiaPgto", {1}, params),
-        Call("GetPeriodo with two codes", "GetPeriodo", {"01", "02"}, params),
         Call("GetDiaPgto with a list", "GetDiaPgto", json::array({json::array({"01"})}), params),
         Call("GetVerCdForm with a 10 kB code", "GetVerCdForm", {std::string(10000, '0')}, params),
         Call("GetDiaPgto with a NUL", "GetDiaPgto", {std::string("0\0", 2)}, params),
         Call("GetPeriodo with SQL", "GetPeriodo", {sql}, params),
         {"GetVerCdForm with SQL quote", Request("GetVerCdForm", {"';"}), Expect::Answer},
-        Call("SetFormPgto with a text", "SetFormPgto", {"delta"}, params),
-        Call("SetDiaPgto with the other table's fields", "SetDiaPgto",
-             TermDelta({Insert(Term("09"))}), params),
-        Call("SetFormPgto with the other table's fields", "SetFormPgto",
-             DayDelta({Insert(Day("01", "01", "31", "05"))}), params),
         Call("too many changes", "SetDiaPgto",
              DayDelta(std::vector<json>(1001, Insert(Day("01", "01", "31", "05")))), params),
-        Call("unknown operation", "SetFormPgto",
-             TermDelta({{{"op", "upsert"}, {"new", Term("09")}}}), params),
-        Call("short row", "SetFormPgto", TermDelta({Insert(json::array({"09"}))}), params),
-        Call("long row", "SetDiaPgto",
-             DayDelta({Insert(json::array({"01", "01", "31", "05", 0, 1, "00", "extra"}))}),
-             params),
-        Call("update without old row", "SetDiaPgto", DayDelta({{{"op", "update"}, {"new", Day01}}}),
-             params),
         Call("month 1e300", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 1e300))}),
              refused),
-        Call("month -1", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", -1))}),
-             refused),
-        Call("month 11", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 11))}),
-             refused),
-        Call("month 0.5", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 0.5))}),
-             refused),
-        Call("month a text", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", "1"))}),
-             refused),
-        Call("month a list", "SetDiaPgto",
-             DayDelta({Insert(Day("01", "01", "31", "05", json::array({1})))}), refused),
-        Call("months 1e6", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 1, 1e6))}),
-             refused),
-        Call("months negative", "SetDiaPgto",
-             DayDelta({Insert(Day("01", "01", "31", "05", 1, -5))}), refused),
-        Call("day of three characters", "SetDiaPgto",
-             DayDelta({Insert(Day("01", "001", "31", "05"))}), refused),
-        Call("day with NUL", "SetDiaPgto",
-             DayDelta({Insert(Day("01", std::string("0\0", 2), "31", "05"))}), refused),
+        Call("day with NUL", "SetDiaPgto", day(std::string("0\0", 2)), refused),
         Call("term code of 10 kB", "SetFormPgto",
              TermDelta({Insert(Term(std::string(10000, 'A')))}), refused),
-        Call("blank term code", "SetFormPgto", TermDelta({Insert(Term("  "))}), refused),
         Call("name with NUL", "SetFormPgto",
              TermDelta({Insert(Term("09", std::string("a\0b", 3)))}), refused),
-        Call("name of 31 characters", "SetFormPgto",
-             TermDelta({Insert(Term("09", std::string(31, 'n')))}), refused),
-        Call("period type outside its table", "SetFormPgto",
-             TermDelta({Insert(Term("09", "x", "EMIN", "FORA_MES", "X"))}), refused),
         Call("old row with NUL", "SetFormPgto",
              TermDelta({Update(Term(std::string("0\0", 2)), Term("01"))}), refused),
-        Call("day of a term not stored", "SetDiaPgto",
-             DayDelta({Insert(Day("99", "01", "31", "05"))}), refused),
-        Call("update of a row not stored", "SetFormPgto",
-             TermDelta({Update(Term("01", "Outro"), Term("01", "Roubado"))}), refused),
-        // A good change first: the refusal of the second must undo it.
-        Call("good change then a bad one", "SetFormPgto",
-             TermDelta({Insert(Term("08")), Insert(Term("09", "x", "XXXX"))}), refused),
     };
     // SQL text in every field, in a delta whose other rows are sound and whose last change
     // deletes a row that is not there, so nothing of it may stay.
@@ -187,13 +121,12 @@ std::vector<Attack> Attacks() {
     }
     attacks.push_back(
         {"line over the limit", std::string(300 * 1024, ' ') + "{}\n", Expect::Close});
-    std::string ahead;
-    for (int i = 0; i < 100; ++i)
-        ahead += Request("GetFormPgto", json::array());
-    attacks.push_back({"100 requests sent ahead of their answers", ahead, Expect::Close});
-    attacks.push_back({"16 MiB of empty objects",
-                       Envelope + "GetFormPgto\",\"params\":[" + Repeated(5'600'000, "{}") + "]}\n",
-                       Expect::Close});
+    attacks.push_back({"100 requests sent ahead of their answers",
+                       Repeated(100, Request("GetFormPgto", json::array())), Expect::Close});
+    attacks.push_back(
+        {"16 MiB of empty objects",
+         Envelope + "GetFormPgto\",\"params\":[" + Repeated(5'600'000, "{}", ",") + "]}\n",
+         Expect::Close});
     attacks.push_back({"100000 changes in 7 MB",
                        Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(Day01)))),
                        Expect::Close});
@@ -356,7 +289,6 @@ TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
 
     const long kMemoryBoundKb = 200 * 1024;
     const auto attacks = Attacks();
-    EXPECT_GE(attacks.size(), 60u);
     WellBehavedClient bystander(port);
     long largestKb = 0;
     for (const auto& attack : attacks) {
@@ -441,10 +373,7 @@ TEST(Hostile, ClientsTooSlowToSendOrToReadAreDropped) {
         // Slow to read but reading: an answer larger than the socket takes at once arrives
         // whole and in order, the rest written once the client makes room.
         RpcClient slowReader(site.port, 4096);
-        std::string requests;
-        for (int i = 0; i < 3; ++i)
-            requests += Request("GetFormPgto", json::array());
-        slowReader.Write(requests);
+        slowReader.Write(Repeated(3, Request("GetFormPgto", json::array())));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(json::parse(slowReader.ReadLine())["result"]["rows"].size(), 202u);
@@ -457,9 +386,7 @@ TEST(Hostile, ClientsTooSlowToSendOrToReadAreDropped) {
     std::atomic<bool> dropped = false;
     std::thread deaf([&] {
         RpcClient client(site.port, 4096);
-        std::string requests;
-        for (int i = 0; i < 4; ++i)
-            requests += Request("GetFormPgto", json::array());
+        const std::string requests = Repeated(4, Request("GetFormPgto", json::array()));
         while (client.TryWrite(requests)) {
         }
         dropped = true;
@@ -494,7 +421,7 @@ TEST(Hostile, OnlyTheTokenOpensAConnectionAndAnyAddressButLoopbackNeedsOne) {
         std::string first; ///< the connection's first line
         bool opens;
     } cases[] = {
-        {"a call without login", Request("GetFormPgto", json::array()), false},
+        {"a call without login", RequestLine("GetFormPgto", json::array()), false},
         {"login without params", R"({"jsonrpc":"2.0","id":1,"method":"Login"})", false},
         {"a number", LoginLine({12345}), false},
         {"an empty token", LoginLine({""}), false},
@@ -510,9 +437,7 @@ TEST(Hostile, OnlyTheTokenOpensAConnectionAndAnyAddressButLoopbackNeedsOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RpcClient client(site.port);
-        std::string first = c.first;
-        if (first.back() == '\n') first.pop_back();
-        const json answer = client.SendLine(first);
+        const json answer = client.SendLine(c.first);
         ASSERT_TRUE(answer.is_object()) << "no answer";
         if (c.opens) {
             EXPECT_EQ(answer["result"], true) << answer;

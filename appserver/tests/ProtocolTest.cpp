@@ -18,45 +18,43 @@ protected:
 };
 RunningServer* Protocol::server = nullptr;
 
-struct BadRequest {
-    const char* line;
-    int code;
-    bool echoesId; // the answer carries the request's id (1) rather than null
-};
+/// A request of id 1 for method of this module, with the members that follow it.
+std::string Call(const std::string& method, const std::string& rest = R"("params":[])") {
+    return R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.)" + method + "\"," + rest +
+           "}";
+}
 
 TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
-    const std::vector<BadRequest> cases{
+    const struct {
+        std::string line;
+        int code;
+        bool echoesId; // the answer carries the request's id (1) rather than null
+    } cases[] = {
         {"this is not json", -32700, false},
         {"{\"jsonrpc\":\"2.0\",\"id\":1,", -32700, false},
         {"[1,2,3]", -32600, false},
         {"42", -32600, false},
         {"\"text\"", -32600, false},
+        {std::string(2000, '[') + std::string(2000, ']'), -32600, false},
         {R"({"jsonrpc":"2.0","id":{"a":1},"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600,
          false},
         {R"({"id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})", -32600, true},
+        {R"({"jsonrpc":"1.0","id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600, true},
         {R"({"jsonrpc":"2.0","id":1,"method":7,"params":[]})", -32600, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.Unknown","params":[]})", -32601,
-         true},
+        {Call("Unknown"), -32601, true},
         {R"({"jsonrpc":"2.0","id":1,"method":"Other.module.GetFormPgto","params":[]})", -32601,
          true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto","params":["x"]})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetDiaPgto","params":[]})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetDiaPgto","params":[1]})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetPeriodo","params":["01","02"]})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.GetVerCdForm","params":{"code":"01"}})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.SetFormPgto","params":["x"]})",
-         -32602, true},
-        {R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.SetDiaPgto","params":[]})",
-         -32602, true},
+        {Call("GetFormPgto", R"("params":["x"])"), -32602, true},
+        {Call("GetDiaPgto"), -32602, true},
+        {Call("GetDiaPgto", R"("params":[1])"), -32602, true},
+        {Call("GetPeriodo", R"("params":["01","02"])"), -32602, true},
+        {Call("GetVerCdForm", R"("params":{"code":"01"})"), -32602, true},
+        {Call("SetFormPgto", R"("params":["x"])"), -32602, true},
+        {Call("SetDiaPgto"), -32602, true},
     };
     RpcClient client(server->Port());
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(c.line.substr(0, 100));
         json answer = client.SendLine(c.line);
         ASSERT_TRUE(answer.is_object());
         EXPECT_EQ(answer["jsonrpc"], "2.0");
@@ -95,13 +93,6 @@ TEST_F(Protocol, OverlongLineIsAnsweredThenTheConnectionCloses) {
     // Other clients are not affected.
     RpcClient other(server->Port());
     EXPECT_EQ(other.Result("GetFormPgto", json::array())["rows"], json::array());
-}
-
-TEST_F(Protocol, DeeplyNestedJsonDoesNotBringTheServerDown) {
-    RpcClient client(server->Port());
-    json answer = client.SendLine(std::string(2000, '[') + std::string(2000, ']'));
-    EXPECT_EQ(answer["error"]["code"], -32600);
-    EXPECT_EQ(client.Result("GetVerCdForm", {"01"})["rows"], json::array());
 }
 
 } // namespace

@@ -43,12 +43,16 @@ nlohmann::json RpcClient::SendLine(const std::string& line) {
     return nlohmann::json::parse(answer);
 }
 
+std::string RequestLine(const std::string& method, const nlohmann::json& params, int id) {
+    return nlohmann::json{{"jsonrpc", "2.0"},
+                          {"id", id},
+                          {"method", "Ger06700.rdmFormPgto." + method},
+                          {"params", params}}
+        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 nlohmann::json RpcClient::Call(const std::string& method, const nlohmann::json& params) {
-    nlohmann::json request{{"jsonrpc", "2.0"},
-                           {"id", ++lastId_},
-                           {"method", "Ger06700.rdmFormPgto." + method},
-                           {"params", params}};
-    nlohmann::json response = SendLine(request.dump());
+    nlohmann::json response = SendLine(RequestLine(method, params, ++lastId_));
     if (!response.is_object()) {
         ADD_FAILURE() << method << ": the server closed the connection";
         return nlohmann::json::object();

@@ -4,6 +4,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+/// The request line (without its newline) calling "Ger06700.rdmFormPgto.<method>"; bytes that
+/// are no UTF-8 go out as U+FFFD.
+std::string RequestLine(const std::string& method, const nlohmann::json& params, int id = 7);
+
 /// A plain JSON-RPC client for the tests: writes lines, reads answer lines.
 class RpcClient {
 public:
