@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
