@@ -1,6 +1,6 @@
 #include "shared/DBGeral.h"
 
-#include "PlatformTempDir.h"
+#include "PlatformTestSupport.h"
 #include "core/Abort.h"
 #include "shared/HostConfig.h"
 
@@ -9,6 +9,8 @@
 
 namespace plat {
 namespace {
+
+const auto ErrorOf = &test::ErrorOf<EDatabaseError>;
 
 // The application server's side: its own connection writing the database file.
 class Writer {
@@ -52,14 +54,6 @@ protected:
         qryMaxLast_.ParamByName("P_CDITEM").SetAsString(code);
         qryMaxLast_.Open();
         return qryMaxLast_.FieldByName("NRLAST").AsString();
-    }
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const EDatabaseError& e) {
-            return e.what();
-        }
-        return {};
     }
 
     test::TempDir dir_;

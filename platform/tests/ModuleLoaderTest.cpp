@@ -1,6 +1,6 @@
 #include "app/ModuleLoader.h"
 
-#include "PlatformTempDir.h"
+#include "PlatformTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 
 namespace plat {
 namespace {
+
+using test::ErrorOf;
 
 class ModuleLoaderTest : public ::testing::Test {
 protected:
@@ -23,14 +25,6 @@ protected:
         for (std::string line; std::getline(file, line);)
             calls.push_back(line);
         return calls;
-    }
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const std::runtime_error& e) {
-            return e.what();
-        }
-        return {};
     }
     test::TempDir dir_;
 };

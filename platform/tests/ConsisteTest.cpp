@@ -1,0 +1,94 @@
+#include "shared/Consiste.h"
+#include "ModelFixture.h"
+
+namespace plat {
+namespace {
+
+TEST(ConsisteTextTest, EmptyStringMeansNothingEntered) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", true},    {" ", true},   {"  ", true},  {"\t", true},
+        {"01", false}, {" 1", false}, {"a ", false},
+    };
+    for (const auto& [text, empty] : cases)
+        EXPECT_EQ(EmptyString(text), empty) << "'" << text << "'";
+}
+
+TEST(ConsisteTextTest, AjustaPadsCodesToTheirWidth) {
+    struct Case {
+        const char* text;
+        int width;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"5", 2, "05"},  {"12", 2, "12"}, {"", 2, "00"},   {"123", 2, "123"},
+        {"5 ", 2, "05"}, {" 7", 2, "07"}, {"ã", 3, "00ã"}, {"7", 1, "7"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Ajusta(c.text, c.width), c.result) << "'" << c.text << "'";
+}
+
+TEST(ConsisteTextTest, FormatFillsTheFirstPlaceholder) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Quantidade %s deve estar entre 1 e 99.", "do pedido",
+         "Quantidade do pedido deve estar entre 1 e 99."},
+        {"Preço %s informado é inválido.", "de venda", "Preço de venda informado é inválido."},
+        {"sem marcador", "x", "sem marcador"},
+        {"%s e %s", "a", "a e %s"},
+        {"%s", "", ""},
+    };
+    for (const auto& [pattern, arg, result] : cases)
+        EXPECT_EQ(Format(pattern, arg), result);
+}
+
+TEST(ConsisteTextTest, MensErroShowsTheTextThenAbortsWhenAsked) {
+    HeadlessDialogs& dialogs = Application().Headless();
+    dialogs.ClearTranscript();
+    EXPECT_THROW(MensErro("Nome deve ser informado.", true), EAbort);
+    EXPECT_NO_THROW(MensErro("Só um aviso.", false));
+    ASSERT_EQ(dialogs.Transcript().size(), 2u);
+    EXPECT_EQ(dialogs.Transcript()[0].kind, DialogRecord::Kind::Error);
+    EXPECT_EQ(dialogs.Transcript()[0].text, "Nome deve ser informado.");
+    EXPECT_EQ(dialogs.Transcript()[1].text, "Só um aviso.");
+    dialogs.ClearTranscript();
+}
+
+class ConsisteGridTest : public test::GridFormFixture {};
+
+TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
+    ASSERT_TRUE(Type("Z"));
+    EXPECT_EQ(GridText(grid, "CODE", false), "Z") << "typed, not yet written";
+    EXPECT_EQ(code.AsString(), "A");
+    EXPECT_EQ(GridText(pageGrid, "CODE", false), "A") << "another grid holds no typed text";
+    EXPECT_EQ(GridText(grid, "QTY", false), "1");
+
+    // Going through the field's text handler, as the user sees the cell.
+    qty.OnGetText = [](TField& f, std::string& text, bool) { text = "<" + f.AsString() + ">"; };
+    EXPECT_EQ(GridText(grid, "QTY", false), "<1>");
+
+    // While the typed text is written, the field's handler still sees it in the cell, also
+    // when the handler moves the focus first.
+    std::string seen;
+    code.OnSetText = [&](TField& f, const std::string& text) {
+        qty.FocusControl();
+        seen = GridText(grid, "CODE", false);
+        f.SetAsString(text);
+    };
+    ASSERT_TRUE(Key(VK_TAB)); // writes the text on leaving the column
+    EXPECT_EQ(seen, "Z");
+    EXPECT_EQ(code.AsString(), "Z");
+    EXPECT_EQ(GridText(grid, "CODE", false), "Z");
+
+    ASSERT_TRUE(Key(VK_DELETE)); // a cleared cell counts as empty
+    EXPECT_TRUE(EmptyString(GridText(grid, "QTY", false)));
+}
+
+TEST_F(ConsisteGridTest, IndiceColFindsTheColumnOfAFieldWhateverTheColumnOrder) {
+    const std::tuple<TDBGrid*, const char*, int> cases[] = {
+        {&grid, "CODE", 0},     {&grid, "QTY", 1},        {&pageGrid, "QTY", 0},
+        {&pageGrid, "code", 1}, {&hiddenGrid, "QTY", -1}, {&grid, "NONE", -1}};
+    for (const auto& [g, field, index] : cases)
+        EXPECT_EQ(IndiceCol(*g, field), index) << g->Name() << " " << field;
+}
+
+} // namespace
+} // namespace plat
