@@ -184,7 +184,6 @@ public:
             g->OnKeyPress = nullptr;
         }
         log.Hook(cds);
-        log.Clear();
         for (TField* f : {&code, &qty}) {
             f->OnGetText = nullptr;
             f->OnSetText = nullptr;
