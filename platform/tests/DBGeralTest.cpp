@@ -22,12 +22,8 @@ public:
     }
     ~Writer() { sqlite3_close(db_); }
     void Exec(const std::string& sql) {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            std::string message = error ? error : "?";
-            sqlite3_free(error);
-            throw std::runtime_error(message);
-        }
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db_));
     }
 
 private:
