@@ -168,50 +168,6 @@ TEST_F(DBGridEditingTest, EachWayOutWritesTheTypedTextFirstAndAFailingWriteStops
     }
 }
 
-TEST_F(DBGridEditingTest, AbortInOnColExitKeepsTheColumn) {
-    const std::tuple<const char*, int, std::function<bool()>> cases[] = {
-        {"Tab", 0, [this] { return Key(VK_TAB); }},
-        {"Right", 0, [this] { return Key(VK_RIGHT); }},
-        {"click", 0, [this] { return User([&] { grid.ClickColumn(1); }); }},
-        {"Left", 1, [this] { return Key(VK_LEFT); }},
-        {"Shift+Tab", 1, [this] { return Key(VK_TAB, {.shift = true}); }},
-        {"Tab on the last column", 1, [this] { return Key(VK_TAB); }},
-    };
-    for (const auto& [name, from, act] : cases) {
-        SCOPED_TRACE(name);
-        Restart();
-        grid.SetSelectedIndex(from);
-        int colExits = 0;
-        grid.OnColExit = [&](TControl&) {
-            ++colExits;
-            Abort();
-        };
-        Type("9");
-        EXPECT_FALSE(act());
-        EXPECT_EQ(colExits, 1);
-        EXPECT_EQ(grid.SelectedIndex(), from);
-        EXPECT_EQ(cds.RecNo(), 1);
-        EXPECT_EQ(grid.SelectedField()->AsString(), "9") << "the text was written first";
-        EXPECT_TRUE(Dialogs().Transcript().empty());
-    }
-    // Shift+Tab on the very first cell leaves nothing: no column exit.
-    Restart();
-    grid.OnColExit = [&](TControl&) { Abort(); };
-    EXPECT_TRUE(Key(VK_TAB, {.shift = true}));
-}
-
-TEST_F(DBGridEditingTest, SelectingAColumnFromCodeRunsNoColumnExit) {
-    int colExits = 0;
-    grid.OnColExit = [&](TControl&) { ++colExits; };
-    Type("ZZ");
-    grid.SetSelectedIndex(1);
-    EXPECT_EQ(code.AsString(), "ZZ") << "pending text is written before the column changes";
-    grid.SetSelectedField(code);
-    EXPECT_EQ(grid.SelectedIndex(), 0);
-    qty.FocusControl();
-    EXPECT_EQ(colExits, 0);
-}
-
 // Down on the last row and Tab on its last cell append a row, but not from a new row that
 // holds nothing; Tab lands on the first column unless the new row's hooks focus another.
 TEST_F(DBGridEditingTest, MovingPastTheLastRowAppendsOnlyFromAModifiedRow) {
@@ -393,23 +349,36 @@ TEST_F(DBGridEditingTest, AFieldCheckPointingElsewhereThenAbortingEndsTheMoveThe
     }
 }
 
-TEST_F(DBGridEditingTest, ColumnExitSeesTheColumnLeftAndFocusRequestsDecideWhereTheCursorGoes) {
+// Leaving a column by a user action writes the text, runs OnColExit for the column left (an
+// abort keeps the column), then moves; a column that a focus request selects meanwhile is
+// where the cursor goes instead. A column selected from code runs no OnColExit.
+TEST_F(DBGridEditingTest, ColumnExitSeesTheColumnLeftAndMayKeepItOrPointElsewhere) {
+    enum class Exit { Passes, Aborts, PointsBack }; // what OnColExit does
     struct Case {
         const char* name;
         int from;
-        const char* typed;
-        std::uint16_t key;
-        TShiftState shift;
+        std::function<bool()> act;
+        Exit onColExit;
         TField* focusedOnChange; // focus request from the typed field's OnChange
-        TField* focusedOnColExit;
         int lands;
     };
+    const auto key = [this](std::uint16_t k, TShiftState shift = {}) {
+        return std::function<bool()>([this, k, shift] { return Key(k, shift); });
+    };
+    const TShiftState shift{.shift = true};
     const Case cases[] = {
-        {"Tab, OnChange points back", 0, "ZZ", VK_TAB, {}, &code, nullptr, 0},
-        {"Shift+Tab, OnChange points at the target", 1, "5", VK_TAB, {true}, &code, nullptr, 0},
-        {"Left, OnChange points at the column left", 1, "5", VK_LEFT, {}, &qty, nullptr, 1},
-        {"Tab, OnColExit points back", 0, "ZZ", VK_TAB, {}, nullptr, &code, 0},
-        {"Tab, no request", 0, "ZZ", VK_TAB, {}, nullptr, nullptr, 1},
+        {"Tab", 0, key(VK_TAB), Exit::Passes, nullptr, 1},
+        {"Tab, OnChange points back", 0, key(VK_TAB), Exit::Passes, &code, 0},
+        {"Shift+Tab, OnChange points at the target", 1, key(VK_TAB, shift), Exit::Passes, &code, 0},
+        {"Left, OnChange points at the column left", 1, key(VK_LEFT), Exit::Passes, &qty, 1},
+        {"Tab, OnColExit points back", 0, key(VK_TAB), Exit::PointsBack, nullptr, 0},
+        {"Tab, OnColExit aborts", 0, key(VK_TAB), Exit::Aborts, nullptr, 0},
+        {"Right, OnColExit aborts", 0, key(VK_RIGHT), Exit::Aborts, nullptr, 0},
+        {"click, OnColExit aborts", 0, [this] { return User([&] { grid.ClickColumn(1); }); },
+         Exit::Aborts, nullptr, 0},
+        {"Left, OnColExit aborts", 1, key(VK_LEFT), Exit::Aborts, nullptr, 1},
+        {"Shift+Tab, OnColExit aborts", 1, key(VK_TAB, shift), Exit::Aborts, nullptr, 1},
+        {"Tab on the last column, OnColExit aborts", 1, key(VK_TAB), Exit::Aborts, nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -419,16 +388,31 @@ TEST_F(DBGridEditingTest, ColumnExitSeesTheColumnLeftAndFocusRequestsDecideWhere
         typedInto.OnChange = [&](TField&) {
             if (c.focusedOnChange) c.focusedOnChange->FocusControl();
         };
-        Texts exits;
+        Texts exits; // the field of the column selected when OnColExit runs, and its value
         grid.OnColExit = [&](TControl&) {
-            exits.push_back(grid.SelectedField()->FieldName());
-            if (c.focusedOnColExit) c.focusedOnColExit->FocusControl();
+            TField& field = *grid.SelectedField();
+            exits.push_back(field.FieldName() + "=" + field.AsString());
+            if (c.onColExit == Exit::PointsBack) code.FocusControl();
+            if (c.onColExit == Exit::Aborts) Abort();
         };
-        ASSERT_TRUE(Type(c.typed));
-        EXPECT_TRUE(Key(c.key, c.shift));
-        EXPECT_EQ(exits, Texts{typedInto.FieldName()});
+        ASSERT_TRUE(Type("5"));
+        EXPECT_EQ(c.act(), c.onColExit != Exit::Aborts);
+        EXPECT_EQ(exits, Texts{typedInto.FieldName() + "=5"}) << "the text is written first";
         EXPECT_EQ(grid.SelectedIndex(), c.lands);
+        EXPECT_EQ(cds.RecNo(), 1);
+        EXPECT_TRUE(Dialogs().Transcript().empty());
     }
+    // Shift+Tab on the very first cell leaves nothing: no column exit.
+    Restart();
+    grid.OnColExit = [&](TControl&) { Abort(); };
+    EXPECT_TRUE(Key(VK_TAB, shift));
+    grid.OnColExit = [&](TControl&) { ADD_FAILURE() << "OnColExit ran for a selection from code"; };
+    Type("ZZ");
+    grid.SetSelectedIndex(1);
+    EXPECT_EQ(code.AsString(), "ZZ") << "pending text is written before the column changes";
+    grid.SetSelectedField(code);
+    EXPECT_EQ(grid.SelectedIndex(), 0);
+    qty.FocusControl();
 }
 
 TEST_F(DBGridEditingTest, AClickOnACellTakesTheFocusPostsTheRowThenLeavesTheColumn) {
