@@ -6,15 +6,41 @@
 namespace plat {
 namespace {
 
-// A form that reports its destruction.
-class ProbeForm : public TComponent {
+using Texts = std::vector<std::string>;
+
+// Writes its name to a shared log when destroyed, before the components it owns go.
+class Probe : public TComponent {
 public:
-    explicit ProbeForm(bool* destroyed) : TComponent(nullptr, "frmProbe"), destroyed_(destroyed) {}
-    ~ProbeForm() override { *destroyed_ = true; }
+    Probe(TComponent* owner, std::string name, std::vector<std::string>* log)
+        : TComponent(owner, std::move(name)), log_(log) {}
+    ~Probe() override { log_->push_back(Name()); }
 
 private:
-    bool* destroyed_;
+    std::vector<std::string>* log_;
 };
+
+TEST(ApplicationTest, HeadlessQuestionsTakeQueuedAnswersThenCountAsNo) {
+    HeadlessDialogs dialogs;
+    std::vector<std::string> seen;
+    dialogs.OnRecord = [&](const DialogRecord& record) { seen.push_back(record.text); };
+    dialogs.QueueAnswer(TModalResult::Yes);
+    dialogs.QueueAnswer(TModalResult::Cancel);
+    const TMsgDlgButtons yesNo{TMsgDlgBtn::Yes, TMsgDlgBtn::No};
+    EXPECT_EQ(dialogs.Ask("Primeira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::Yes);
+    dialogs.ShowError("Falhou.");
+    EXPECT_EQ(dialogs.Ask("Segunda?", TMsgDlgType::Warning, yesNo, 7), TModalResult::Cancel);
+    EXPECT_EQ(dialogs.PendingAnswers(), 0u);
+    EXPECT_EQ(dialogs.Ask("Terceira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::No);
+
+    const auto& transcript = dialogs.Transcript();
+    ASSERT_EQ(transcript.size(), 4u);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Primeira?", "Falhou.", "Segunda?", "Terceira?"}));
+    EXPECT_FALSE(transcript[0].unanswered);
+    EXPECT_EQ(transcript[2].type, TMsgDlgType::Warning);
+    EXPECT_EQ(transcript[2].helpContext, 7);
+    EXPECT_EQ(transcript[3].answer, TModalResult::No);
+    EXPECT_TRUE(transcript[3].unanswered);
+}
 
 TEST(ApplicationTest, DispatchReportsFailuresOnceAndSwallowsTheAbort) {
     TApplication app;
@@ -47,9 +73,8 @@ TEST(ApplicationTest, ReleasedFormLivesUntilTheOutermostDispatchReturns) {
     TApplication app;
     int formChanges = 0;
     app.Subscribe([&](TObservable&, Change what) { formChanges += what == Change::Forms; });
-
-    bool destroyed = false;
-    auto form = std::make_unique<ProbeForm>(&destroyed);
+    Texts destroyed;
+    auto form = std::make_unique<Probe>(nullptr, "frmA", &destroyed);
     TComponent* raw = form.get();
     app.AdoptForm(std::move(form));
     EXPECT_EQ(app.FormsCreated(), 1);
@@ -57,22 +82,21 @@ TEST(ApplicationTest, ReleasedFormLivesUntilTheOutermostDispatchReturns) {
 
     app.Dispatch([&] {
         app.Dispatch([&] { app.ReleaseForm(raw); });
-        EXPECT_FALSE(destroyed) << "destroyed under a running handler";
+        EXPECT_TRUE(destroyed.empty()) << "destroyed under a running handler";
         app.ReleaseForm(raw); // a second release changes nothing
         throw std::runtime_error("o manipulador falhou depois");
     });
-    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(destroyed, Texts{"frmA"});
     EXPECT_TRUE(app.Forms().empty());
     EXPECT_EQ(formChanges, 2);
 
     // Outside any dispatch a release destroys at once; a stranger is ignored.
-    bool second = false;
-    app.AdoptForm(std::make_unique<ProbeForm>(&second));
-    ProbeForm stranger(&destroyed);
+    app.AdoptForm(std::make_unique<Probe>(nullptr, "frmB", &destroyed));
+    Probe stranger(nullptr, "frmC", &destroyed);
     app.ReleaseForm(&stranger);
     EXPECT_EQ(app.Forms().size(), 1u);
     app.ReleaseForm(app.Forms()[0]);
-    EXPECT_TRUE(second);
+    EXPECT_EQ(destroyed, (Texts{"frmA", "frmB"}));
     EXPECT_EQ(app.FormsCreated(), 2);
 }
 
@@ -82,9 +106,38 @@ TEST(ApplicationTest, CursorNotifiesOnlyWhenItChanges) {
     app.Subscribe([&](TObservable&, Change what) { cursorChanges += what == Change::Cursor; });
     app.SetScreenCursor(TCursor::HourGlass);
     app.SetScreenCursor(TCursor::HourGlass);
-    EXPECT_EQ(app.ScreenCursor(), TCursor::HourGlass);
     app.SetScreenCursor(TCursor::Default);
     EXPECT_EQ(cursorChanges, 2);
+}
+
+TEST(ComponentTest, FindComponentIgnoresCaseAndSearchesDepthFirst) {
+    Texts log;
+    TComponent root(nullptr, "frm");
+    auto& grid = root.Create<Probe>("dbgPadrao", &log);
+    auto& deep = grid.Create<Probe>("Alvo", &log);
+    auto& column = grid.Create<Probe>("Coluna", &log);
+    root.Create<Probe>("alvo", &log);
+
+    EXPECT_EQ(root.FindComponent("DBGPADRAO"), &grid);
+    EXPECT_EQ(root.FindComponent("coluna"), &column);
+    EXPECT_EQ(root.FindComponent("ALVO"), &deep); // the first child's subtree comes first
+    EXPECT_EQ(root.FindComponent("Nada"), nullptr);
+    EXPECT_EQ(root.FindComponent(""), nullptr);
+    EXPECT_EQ(root.Find<Probe>("coluna"), &column);
+    EXPECT_EQ(root.Find<Probe>("frm"), nullptr); // a component does not find itself
+    EXPECT_EQ(grid.Components(), (std::vector<TComponent*>{&deep, &column}));
+}
+
+TEST(ComponentTest, OwnerDestroysNewestFirst) {
+    Texts log;
+    {
+        TComponent root(nullptr, "frm");
+        auto& first = root.Create<Probe>("A", &log);
+        first.Create<Probe>("A1", &log);
+        first.Create<Probe>("A2", &log);
+        root.Create<Probe>("B", &log);
+    }
+    EXPECT_EQ(log, (Texts{"B", "A", "A2", "A1"}));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "shared/DBGeral.h"
 
-#include "PlatformTempDir.h"
+#include "PlatformTestSupport.h"
 #include "core/Abort.h"
 #include "shared/HostConfig.h"
 
@@ -9,6 +9,8 @@
 
 namespace plat {
 namespace {
+
+const auto ErrorOf = &test::ErrorOf<EDatabaseError>;
 
 // The application server's side: its own connection writing the database file.
 class Writer {
@@ -20,12 +22,8 @@ public:
     }
     ~Writer() { sqlite3_close(db_); }
     void Exec(const std::string& sql) {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            std::string message = error ? error : "?";
-            sqlite3_free(error);
-            throw std::runtime_error(message);
-        }
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db_));
     }
 
 private:
@@ -52,14 +50,6 @@ protected:
         qryMaxLast_.ParamByName("P_CDITEM").SetAsString(code);
         qryMaxLast_.Open();
         return qryMaxLast_.FieldByName("NRLAST").AsString();
-    }
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const EDatabaseError& e) {
-            return e.what();
-        }
-        return {};
     }
 
     test::TempDir dir_;

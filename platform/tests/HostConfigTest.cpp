@@ -1,6 +1,7 @@
 #include "shared/HostConfig.h"
 
-#include "PlatformTempDir.h"
+#include "PlatformTestSupport.h"
+#include "shared/Vandrel.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 
 namespace plat {
 namespace {
+
+using test::ErrorOf;
 
 const char* const kVariables[] = {"GER06700_SERVER_HOST",
                                   "GER06700_SERVER_PORT",
@@ -37,15 +40,6 @@ protected:
             else
                 unsetenv(name);
         }
-    }
-    // The message of the error action raises, or an empty text when it raises none.
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const std::runtime_error& e) {
-            return e.what();
-        }
-        return {};
     }
     test::TempDir dir_;
 
@@ -78,11 +72,15 @@ TEST_F(HostConfigTest, OverrideBeatsEnvironmentBeatsFileBeatsDefault) {
     EXPECT_EQ(HostConfig::ServerHost(), "127.0.0.1");
 
     HostConfig::SetOverride("server.port", "7004");
+    HostConfig::SetOverride("server.host", "10.0.0.5");
     HostConfig::SetOverride("db", "sqlite:/tmp/linha.db");
     EXPECT_EQ(HostConfig::ServerPort(), 7004);
     EXPECT_EQ(HostConfig::DatabaseUrl(), "sqlite:/tmp/linha.db");
+    // The screens' server address is the configured one at every call.
+    EXPECT_EQ(WebURL(), "10.0.0.5");
+    EXPECT_EQ(WebPort(), 7004);
     HostConfig::ClearOverrides();
-    EXPECT_EQ(HostConfig::ServerPort(), 7003);
+    EXPECT_EQ(WebPort(), 7003);
 
     EXPECT_THROW(HostConfig::SetOverride("server.hots", "x"), std::invalid_argument);
 }

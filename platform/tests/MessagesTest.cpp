@@ -1,6 +1,6 @@
 #include "shared/Messages.h"
 
-#include "PlatformTempDir.h"
+#include "PlatformTestSupport.h"
 #include "app/Application.h"
 
 #include <gtest/gtest.h>
@@ -52,12 +52,8 @@ TEST(MessagesTest, FileRoundTripKeepsAccentsAndOrdinals) {
     EXPECT_EQ(msg.Msg("Resp_Nao"), "Não");
     EXPECT_EQ(msg.Lines()[0].first, "1Lugar"); // the byte-order mark is not part of the key
 
-    try {
-        msg.LoadFromFile(dir.File("faltando.txt"));
-        ADD_FAILURE() << "a missing file loaded";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("faltando.txt"), std::string::npos) << e.what();
-    }
+    const std::string missing = test::ErrorOf([&] { msg.LoadFromFile(dir.File("faltando.txt")); });
+    EXPECT_NE(missing.find("faltando.txt"), std::string::npos) << missing;
 }
 
 TEST(MessagesTest, ShowMsgAsksThroughTheApplicationDialogs) {
@@ -76,8 +72,6 @@ TEST(MessagesTest, ShowMsgAsksThroughTheApplicationDialogs) {
     EXPECT_EQ(transcript[0].text, "Cancelar operação?");
     EXPECT_EQ(transcript[0].type, TMsgDlgType::Confirmation);
     EXPECT_EQ(transcript[0].buttons, yesNo);
-    EXPECT_FALSE(transcript[0].unanswered);
-    EXPECT_TRUE(transcript[1].unanswered);
     dialogs.ClearTranscript();
 }
 

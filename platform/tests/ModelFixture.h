@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -70,21 +69,17 @@ inline nlohmann::json ItemPacket(const std::vector<nlohmann::json>& rows) {
             {"rows", rows}};
 }
 
-/// The text of field in every stored row, in row order ("null" for a null value).
+/// The text of field (CODE or QTY, as ItemPacket orders them) in every stored row, in row order
+/// ("null" for a null value).
 inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::string& field) {
     std::vector<std::string> values;
     const nlohmann::json data = ds.Data();
-    std::size_t index = 0;
-    while (index < data["fields"].size() && data["fields"][index]["name"] != field)
-        ++index;
-    if (index == data["fields"].size()) {
-        ADD_FAILURE() << "no field " << field;
-        return values;
+    for (const auto& row : data["rows"]) {
+        const nlohmann::json& value = row[field == "CODE" ? 0 : 1];
+        values.push_back(value.is_null()     ? "null"
+                         : value.is_string() ? value.get<std::string>()
+                                             : FloatToStr(value.get<double>()));
     }
-    for (const auto& row : data["rows"])
-        values.push_back(row[index].is_null()     ? "null"
-                         : row[index].is_string() ? row[index].get<std::string>()
-                                                  : FloatToStr(row[index].get<double>()));
     return values;
 }
 
@@ -189,7 +184,6 @@ public:
             g->OnKeyPress = nullptr;
         }
         log.Hook(cds);
-        log.Clear();
         for (TField* f : {&code, &qty}) {
             f->OnGetText = nullptr;
             f->OnSetText = nullptr;

@@ -83,6 +83,7 @@ TEST_F(PadraoGridTest, ConfirmAndCancelAreEnabledExactlyWhileTheMasterIsEdited) 
 }
 
 TEST_F(PadraoGridTest, RecordCommandsAndTheirMenuEntries) {
+    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao) << "the form opens on its master grid";
     EXPECT_TRUE(Click(frm.mnuIncluir));
     EXPECT_EQ(cds.State(), TDataSetState::Insert);
     EXPECT_EQ(frm.inserts, 1) << "the screen's handler replaces the base one";
@@ -112,6 +113,9 @@ TEST_F(PadraoGridTest, RecordCommandsAndTheirMenuEntries) {
     EXPECT_TRUE(Click(frm.sbtVerificar));
     EXPECT_EQ(cds.State(), TDataSetState::Browse);
     EXPECT_EQ(cds.RecordCount(), 2);
+    frm.Close();
+    EXPECT_TRUE(frm.Closed());
+    EXPECT_FALSE(frm.Visible());
 }
 
 TEST_F(PadraoGridTest, CopyStartsANewRowWithoutTheKeyFields) {
@@ -127,13 +131,6 @@ TEST_F(PadraoGridTest, CopyStartsANewRowWithoutTheKeyFields) {
     EXPECT_TRUE(Click(frm.sbtConfirmar));
     EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "D", "B", "C"}));
     EXPECT_EQ(StoredValues(cds, "QTY"), (Texts{"1", "2", "2", "3"}));
-}
-
-TEST_F(PadraoGridTest, OpensOnTheMasterGridAndClosesHidden) {
-    EXPECT_EQ(frm.ActiveControl(), &frm.dbgPadrao);
-    frm.Close();
-    EXPECT_TRUE(frm.Closed());
-    EXPECT_FALSE(frm.Visible());
 }
 
 } // namespace

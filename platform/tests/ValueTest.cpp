@@ -1,4 +1,5 @@
 #include "core/Value.h"
+#include "PlatformTestSupport.h"
 #include "core/Abort.h"
 
 #include <gtest/gtest.h>
@@ -6,31 +7,26 @@
 namespace plat {
 namespace {
 
+const auto ErrorOf = &test::ErrorOf<EDatabaseError>;
+
 TEST(ValueTest, FloatToStrWritesTheShortestText) {
-    struct Case {
-        double value;
-        int precision;
-        const char* text;
-    };
-    const Case cases[] = {
-        {1, 15, "1"},
-        {2.5, 15, "2.5"},
-        {0.1, 15, "0.1"},
-        {-3.75, 15, "-3.75"},
-        {31, 15, "31"},
-        {0.1 + 0.2, 15, "0.3"},
-        {1.0 / 3, 15, "0.333333333333333"},
-        {2.0 / 3, 2, "0.67"},
-        {-0.0, 15, "0"},
-        {1234567, 3, "1.23E6"},
-        {1e-05, 15, "1E-5"},
-        {0.0001, 15, "0.0001"},
-        {1e+15, 15, "1E15"},
-        {1e14, 15, "100000000000000"},
-        {-2.5e-7, 15, "-2.5E-7"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FloatToStr(c.value, c.precision), c.text) << c.value;
+    const std::pair<double, const char*> cases[] = {{1, "1"},
+                                                    {2.5, "2.5"},
+                                                    {0.1, "0.1"},
+                                                    {-3.75, "-3.75"},
+                                                    {31, "31"},
+                                                    {0.1 + 0.2, "0.3"},
+                                                    {-0.0, "0"},
+                                                    {1.0 / 3, "0.333333333333333"},
+                                                    {1e-05, "1E-5"},
+                                                    {0.0001, "0.0001"},
+                                                    {1e+15, "1E15"},
+                                                    {1e14, "100000000000000"},
+                                                    {-2.5e-7, "-2.5E-7"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FloatToStr(value, 15), text) << value;
+    EXPECT_EQ(FloatToStr(2.0 / 3, 2), "0.67");
+    EXPECT_EQ(FloatToStr(1234567, 3), "1.23E6");
 }
 
 TEST(ValueTest, StrToFloatReadsTypedNumbers) {
@@ -41,15 +37,10 @@ TEST(ValueTest, StrToFloatReadsTypedNumbers) {
     for (const auto& [text, value] : cases)
         EXPECT_DOUBLE_EQ(StrToFloat(text), value) << text;
 
-    for (const char* bad :
-         {"abc", "", " ", "1,2,3", "1.234,5", "inf", "nan", "+-1", "2,5x", "0x10"}) {
-        try {
-            StrToFloat(bad);
-            ADD_FAILURE() << "accepted '" << bad << "'";
-        } catch (const EDatabaseError& e) {
-            EXPECT_EQ(e.what(), "'" + std::string(bad) + "' não é um valor numérico válido.");
-        }
-    }
+    for (const char* bad : {"abc", "", " ", "1,2,3", "1.2.3", "1.234,5", "inf", "nan", "+-1",
+                            "2,5x", "0x10", "1e999"})
+        EXPECT_EQ(ErrorOf([&] { StrToFloat(bad); }),
+                  "'" + std::string(bad) + "' não é um valor numérico válido.");
 }
 
 TEST(ValueTest, StrToIntReadsWholeNumbersOnly) {
@@ -57,14 +48,9 @@ TEST(ValueTest, StrToIntReadsWholeNumbersOnly) {
     for (const auto& [text, value] : cases)
         EXPECT_EQ(StrToInt(text), value) << text;
 
-    for (const char* bad : {"x", "1.5", "", "99999999999", "+-1", "-", "1 2"}) {
-        try {
-            StrToInt(bad);
-            ADD_FAILURE() << "accepted '" << bad << "'";
-        } catch (const EDatabaseError& e) {
-            EXPECT_EQ(e.what(), "'" + std::string(bad) + "' não é um número inteiro válido.");
-        }
-    }
+    for (const char* bad : {"x", "1.5", "", "99999999999", "+-1", "-", "1 2"})
+        EXPECT_EQ(ErrorOf([&] { StrToInt(bad); }),
+                  "'" + std::string(bad) + "' não é um número inteiro válido.");
 }
 
 TEST(ValueTest, CaseChangesAndSameTextIgnoresItForAsciiAndAccentedLetters) {

@@ -1,7 +1,9 @@
 #pragma once
+// Helpers of the platform tests that need no form: a temporary folder and error messages.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -33,5 +35,15 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+/// The message of the error of type E that action raises; empty when it raises none.
+template <class E = std::runtime_error> std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return {};
+}
 
 } // namespace plat::test
