@@ -93,7 +93,8 @@ TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
 }
 
 // Codes no list holds, texts that are no entry, and the fields that show their code as it is
-// under the other period types.
+// under the other period types (two-digit days of the month grid and of the week-of-month
+// grid's period: the day-grids session).
 TEST_F(CodedTextTest, OtherCodesAndTexts) {
     const char* const ALL = "*"; // the same under every period type
     const char* const DSEX = "Data de Saída (Exclusive)";
@@ -103,35 +104,19 @@ TEST_F(CodedTextTest, OtherCodesAndTexts) {
         Value stored;
         std::string text;
     } shown[] = {
-        {ALL, "IDTIPODTPGTO", kNull, ""},
-        {ALL, "IDTIPODTPGTO", T("emin"), DSEX},
-        {ALL, "IDREFECALCPARC", kNull, ""},
-        {ALL, "IDREFECALCPARC", T("fora_mes"), ""},
-        {ALL, "IDCONSDIAUTIL", kNull, ""},
-        {ALL, "IDCONSDIAUTIL", T("n"), "Sim"},
-        {ALL, "IDTPPERIODO", kNull, ""},
-        {ALL, "IDTPPERIODO", T("m"), ""},
-        {"S", "NRDIAINIPGTO", kNull, ""},
-        {"S", "NRDIAINIPGTO", T("1"), ""},
-        {"S", "NRDIAINIPGTO", T("08"), ""},
-        {"S", "NRDIAFINPGTO", T("00"), ""},
-        {"M", "NRDIAINIPGTO", T("05"), "05"},
-        {"M", "NRDIAFINPGTO", T("5"), "5"},
-        {"A", "NRDIAFINPGTO", T("31"), "31"},
-        {"", "NRDIAINIPGTO", T("03"), "03"},
-        {"S", "NRDIAPGTOVAR", kNull, ""},
-        {"S", "NRDIAPGTOVAR", T("08"), ""},
-        {"M", "NRDIAPGTOVAR", T("10"), "10"},
-        {"", "NRDIAPGTOVAR", T("10"), "10"},
-        {"M", "NRMESFORMPGT", kNull, ""},
-        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},
-        {"A", "NRMESFORMPGT", kNull, ""},
-        {"A", "NRMESFORMPGT", 0.0, ""},
-        {"", "NRMESFORMPGT", 11.0, ""},
-        {"A", "NRMESFORMPGT", 1.5, ""},
-        {"M", "NRDIAPGTOSEMANA", kNull, ""},
-        {"S", "NRDIAPGTOSEMANA", T("06"), "06"},
-        {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
+        {ALL, "IDTIPODTPGTO", kNull, ""},        {ALL, "IDTIPODTPGTO", T("emin"), DSEX},
+        {ALL, "IDREFECALCPARC", kNull, ""},      {ALL, "IDREFECALCPARC", T("fora_mes"), ""},
+        {ALL, "IDCONSDIAUTIL", kNull, ""},       {ALL, "IDCONSDIAUTIL", T("n"), "Sim"},
+        {ALL, "IDTPPERIODO", kNull, ""},         {ALL, "IDTPPERIODO", T("m"), ""},
+        {"S", "NRDIAINIPGTO", kNull, ""},        {"S", "NRDIAINIPGTO", T("1"), ""},
+        {"S", "NRDIAINIPGTO", T("08"), ""},      {"S", "NRDIAFINPGTO", T("00"), ""},
+        {"M", "NRDIAFINPGTO", T("5"), "5"},      {"", "NRDIAINIPGTO", T("03"), "03"},
+        {"S", "NRDIAPGTOVAR", kNull, ""},        {"S", "NRDIAPGTOVAR", T("08"), ""},
+        {"", "NRDIAPGTOVAR", T("10"), "10"},     {"M", "NRMESFORMPGT", kNull, ""},
+        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},  {"A", "NRMESFORMPGT", kNull, ""},
+        {"A", "NRMESFORMPGT", 0.0, ""},          {"", "NRMESFORMPGT", 11.0, ""},
+        {"A", "NRMESFORMPGT", 1.5, ""},          {"M", "NRDIAPGTOSEMANA", kNull, ""},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "06"}, {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
     };
     const struct {
         const char* periodType;
