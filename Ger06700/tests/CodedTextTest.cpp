@@ -98,26 +98,41 @@ TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
 TEST_F(CodedTextTest, OtherCodesAndTexts) {
     const char* const ALL = "*"; // the same under every period type
     const char* const DSEX = "Data de Saída (Exclusive)";
+    // clang-format off
     const struct {
         const char* periodType;
         const char* field;
         Value stored;
         std::string text;
     } shown[] = {
-        {ALL, "IDTIPODTPGTO", kNull, ""},        {ALL, "IDTIPODTPGTO", T("emin"), DSEX},
-        {ALL, "IDREFECALCPARC", kNull, ""},      {ALL, "IDREFECALCPARC", T("fora_mes"), ""},
-        {ALL, "IDCONSDIAUTIL", kNull, ""},       {ALL, "IDCONSDIAUTIL", T("n"), "Sim"},
-        {ALL, "IDTPPERIODO", kNull, ""},         {ALL, "IDTPPERIODO", T("m"), ""},
-        {"S", "NRDIAINIPGTO", kNull, ""},        {"S", "NRDIAINIPGTO", T("1"), ""},
-        {"S", "NRDIAINIPGTO", T("08"), ""},      {"S", "NRDIAFINPGTO", T("00"), ""},
-        {"M", "NRDIAFINPGTO", T("5"), "5"},      {"", "NRDIAINIPGTO", T("03"), "03"},
-        {"S", "NRDIAPGTOVAR", kNull, ""},        {"S", "NRDIAPGTOVAR", T("08"), ""},
-        {"", "NRDIAPGTOVAR", T("10"), "10"},     {"M", "NRMESFORMPGT", kNull, ""},
-        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},  {"A", "NRMESFORMPGT", kNull, ""},
-        {"A", "NRMESFORMPGT", 0.0, ""},          {"", "NRMESFORMPGT", 11.0, ""},
-        {"A", "NRMESFORMPGT", 1.5, ""},          {"M", "NRDIAPGTOSEMANA", kNull, ""},
-        {"S", "NRDIAPGTOSEMANA", T("06"), "06"}, {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
+        {ALL, "IDTIPODTPGTO", kNull, ""},
+        {ALL, "IDTIPODTPGTO", T("emin"), DSEX},
+        {ALL, "IDREFECALCPARC", kNull, ""},
+        {ALL, "IDREFECALCPARC", T("fora_mes"), ""},
+        {ALL, "IDCONSDIAUTIL", kNull, ""},
+        {ALL, "IDCONSDIAUTIL", T("n"), "Sim"},
+        {ALL, "IDTPPERIODO", kNull, ""},
+        {ALL, "IDTPPERIODO", T("m"), ""},
+        {"S", "NRDIAINIPGTO", kNull, ""},
+        {"S", "NRDIAINIPGTO", T("1"), ""},
+        {"S", "NRDIAINIPGTO", T("08"), ""},
+        {"S", "NRDIAFINPGTO", T("00"), ""},
+        {"M", "NRDIAFINPGTO", T("5"), "5"},
+        {"", "NRDIAINIPGTO", T("03"), "03"},
+        {"S", "NRDIAPGTOVAR", kNull, ""},
+        {"S", "NRDIAPGTOVAR", T("08"), ""},
+        {"", "NRDIAPGTOVAR", T("10"), "10"},
+        {"M", "NRMESFORMPGT", kNull, ""},
+        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},
+        {"A", "NRMESFORMPGT", kNull, ""},
+        {"A", "NRMESFORMPGT", 0.0, ""},
+        {"", "NRMESFORMPGT", 11.0, ""},
+        {"A", "NRMESFORMPGT", 1.5, ""},
+        {"M", "NRDIAPGTOSEMANA", kNull, ""},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "06"},
+        {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
     };
+    // clang-format on
     const struct {
         const char* periodType;
         const char* field;

@@ -67,7 +67,7 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
         // The navigator works on the term only while the master grid is the one worked in.
         {"43", "dbnPadrao", true, false, Yes, 1, 0, 0},
         {"44", "dbnPadrao", false, false, Yes, 1, 1, 1},
-        {"46", "dbgDiaPgto", false, false, No, 1, 1, 2},
+        {"46", "dbgDiaPgto", false, false, No, 1, 1, 2}, // Yes: the day-rows session
     };
     for (const Case& c : cases)
         WriteTerm(c.code, "Quinzenas", std::string("M"), {{"01", "15", "20"}, {"16", "31", "05"}});
