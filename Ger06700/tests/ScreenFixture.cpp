@@ -6,8 +6,6 @@
 #include "shared/HostConfig.h"
 #include "shared/WaitIndicator.h"
 
-#include <algorithm>
-
 using nlohmann::json;
 
 namespace {
@@ -162,19 +160,4 @@ json ScreenTest::StoredDays(const std::string& code) {
                "ORDER BY NRDIAINIPGTO, " +
                    server_.OpenStorage()->Dialect().RowId(),
                {code});
-}
-
-std::string ScreenTest::HighestFinalDay(const json& dayRows) {
-    std::string highest;
-    for (const auto& row : dayRows)
-        highest = std::max(highest, row.at(2).get<std::string>());
-    return highest;
-}
-
-std::vector<std::string> ScreenTest::GridCodes() {
-    auto& grid = Part<plat::TDBGrid>("dbgPadrao");
-    std::vector<std::string> codes;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        codes.push_back(grid.CellText(row, 0));
-    return codes;
 }

@@ -24,7 +24,6 @@ class ScreenTest : public ::testing::Test {
 protected:
     static constexpr plat::TShiftState kAlt{false, false, true};
     static constexpr plat::TShiftState kShift{true, false, false};
-    static constexpr plat::TShiftState kCtrl{false, true, false};
 
     void SetUp() override;
     void TearDown() override;
@@ -117,11 +116,7 @@ protected:
     nlohmann::json StoredTerms();
     /// The stored day rows of a term, in the fields and order of the screen's detail.
     nlohmann::json StoredDays(const std::string& code);
-    /// The highest final day among day rows in the detail's field order; empty for none.
-    static std::string HighestFinalDay(const nlohmann::json& dayRows);
 
-    /// What the first column of each master-grid row shows, top to bottom.
-    std::vector<std::string> GridCodes();
     /// The rows the dataset holds, values in field order, without moving it.
     static nlohmann::json Rows(const plat::TClientDataSet& dataSet) {
         return dataSet.Data()["rows"];

@@ -1,5 +1,6 @@
 // The checks of a payment-day row on each of the three views, called as leaving a cell,
-// storing the row and the confirm command call them.
+// storing the row and the confirm command call them, and the row against the periods the
+// server holds for its term.
 #include "RoutineFixture.h"
 
 #include <sstream>
@@ -27,6 +28,7 @@ constexpr Routine NumMes = &TfrmFormPgto::Vd_NumMes;
 constexpr Routine DiaPgto = &TfrmFormPgto::Vd_DiaPgto;
 
 const char* const kAnyMessage = "*";
+constexpr int kNewRow = -1;
 
 struct DayCase {
     const char* term;
@@ -103,19 +105,25 @@ protected:
         WriteTerm(A, "Semana do mês", std::string("A"), {{"01", "10", "02"}});
         ASSERT_TRUE(IniProc());
     }
-    /// Starts a new row of term holding the values of row, the view's grid holding the focus.
-    void NewRow(const char* term, const std::string& row) {
+    /// Starts a new row of term, or edits its row edited, writing the values of row (as many
+    /// as it gives), the view's grid holding the focus.
+    void NewRow(const std::string& term, const std::string& row, int edited = kNewRow) {
         ASSERT_TRUE(Act([&] {
             if (Terms().FieldByName("CDFORMPGTO").AsString() != term) {
                 ASSERT_TRUE(Terms().Locate("CDFORMPGTO", term, false));
             }
-            Days().Append();
-            std::istringstream values(row);
-            for (const char* field : {INI, FIN, MES, PAY, NUM}) {
-                std::string value;
-                values >> value;
-                Days().FieldByName(field).SetAsString(value == "-" ? "" : value);
+            if (edited == kNewRow) {
+                Days().Append();
+            } else {
+                Days().First();
+                Days().MoveBy(edited);
+                Days().Edit();
             }
+            std::istringstream values(row);
+            std::string value;
+            for (const char* field : {INI, FIN, MES, PAY, NUM})
+                if (values >> value)
+                    Days().FieldByName(field).SetAsString(value == "-" ? "" : value);
             Form().RequestFocus(ViewGrid());
         }));
     }
@@ -187,6 +195,104 @@ TEST_F(DayRoutineTest, TheDayCheckFocusesTheViewGridWithoutRunningItsEnterHandli
             DropRow();
         }
     }
+}
+
+using Period = std::pair<const char*, const char*>;
+
+const char* const SEQINV =
+    "Existem dias compreendidos no período informado que já foram cadastrados.";
+const char* const SEQDIAINV = "Esta data está compreendida em um período já cadastrado.";
+
+struct OverlapCase {
+    const char* name;
+    const char* periodType;
+    std::vector<Period> stored; // the term's rows when the screen loads them
+    std::vector<Period> added;  // rows another user stores afterwards
+    int edited;                 // row of the term being edited; kNewRow: a new row
+    const char* row;            // initial and final day of the row being entered
+    const char* checked;        // day field checked
+    const char* error;          // empty: no report
+};
+
+const std::vector<Period> kMonth{{"01", "10"}, {"11", "20"}, {"21", "31"}};
+
+// clang-format off
+const OverlapCase kOverlapCases[] = {
+    {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, SEQDIAINV},
+    {"row over a period's start", "M", {{"10", "20"}}, {}, kNewRow, "05 12", FIN, SEQINV},
+    {"row after a period", "M", {{"10", "20"}}, {}, kNewRow, "21 31", FIN, ""},
+    {"day after the month's end", "M", {{"25", "05"}}, {}, kNewRow, "03 -", INI, SEQDIAINV},
+    {"row between the two parts", "M", {{"25", "05"}}, {}, kNewRow, "06 24", FIN, ""},
+    {"row past the month's end", "M", {{"01", "02"}}, {}, kNewRow, "28 03", INI, SEQINV},
+    {"Saturday in a period past the week's end", "S", {{"06", "02"}}, {}, kNewRow, "07 -", INI,
+     SEQDIAINV},
+    {"week row between the two parts", "S", {{"06", "02"}}, {}, kNewRow, "03 05", FIN, ""},
+    {"day 31 of the week-of-month view", "A", {{"28", "02"}}, {}, kNewRow, "31 -", INI,
+     SEQDIAINV},
+    {"row beginning on a single day", "M", {{"15", "15"}}, {}, kNewRow, "15 20", FIN, SEQDIAINV},
+    {"row holding a single day", "M", {{"15", "15"}}, {}, kNewRow, "10 20", FIN, ""},
+    {"single-day row inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 15", FIN, ""},
+    {"first row edited unchanged", "M", kMonth, {}, 0, "01 10", FIN, ""},
+    {"middle row edited unchanged", "M", kMonth, {}, 1, "11 20", INI, ""},
+    {"last row edited unchanged", "M", kMonth, {}, 2, "21 31", FIN, ""},
+    {"middle row into the last period", "M", kMonth, {}, 1, "11 22", FIN, SEQINV},
+    {"first row into the second period", "M", kMonth, {}, 0, "01 12", FIN, SEQINV},
+    {"first week row edited unchanged", "S", {{"01", "03"}, {"04", "07"}}, {}, 0, "01 03", FIN,
+     ""},
+    {"a period beyond the detail's rows", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow,
+     "16 18", FIN, ""},
+    {"the periods within them still count", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow,
+     "05 06", FIN, SEQINV},
+};
+// clang-format on
+
+TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
+    std::vector<std::string> codes;
+    for (const OverlapCase& c : kOverlapCases) {
+        codes.push_back(std::to_string(50 + codes.size()));
+        std::vector<std::vector<std::string>> days;
+        for (const auto& [ini, fin] : c.stored)
+            days.push_back({ini, fin, fin});
+        WriteTerm(codes.back(), std::string(c.name).substr(0, 30), std::string(c.periodType), days);
+    }
+    ASSERT_TRUE(IniProc());
+    auto& screen = Screen();
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const OverlapCase& c = kOverlapCases[i];
+        const std::string& code = codes[i];
+        SCOPED_TRACE(c.name);
+        Locate(code);
+        for (const auto& [ini, fin] : c.added)
+            Write("INSERT INTO DIAPGTO (CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO) VALUES (?, ?, ?)",
+                  {code, std::string(ini), std::string(fin)});
+        NewRow(code, c.row, c.edited);
+        ASSERT_TRUE(Act([&] { Select(ViewGrid(), PAY); }));
+        ClearLog();
+        const bool passed =
+            Act([&] { screen.Vd_Periodos(c.checked, Days().FieldByName(c.checked).AsString()); });
+        EXPECT_EQ(Shown(), c.error);
+        EXPECT_EQ(passed, *c.error == '\0');
+        EXPECT_EQ(Calls(), Texts{"GetPeriodo(" + code + ")"});
+        EXPECT_EQ(Column(ViewGrid()), *c.error ? c.checked : PAY);
+        DropRow();
+    }
+}
+
+TEST_F(DayRoutineTest, WithoutATermCodeOrADayNothingIsAskedOfTheServer) {
+    WriteTerm("20", "Sem dias", std::string("M")); // room for a new row
+    ASSERT_TRUE(IniProc());
+    auto& screen = Screen();
+    NewRow("20", "15");
+    ClearLog();
+    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(FIN, ""); }));
+    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(FIN, " "); }));
+    EXPECT_TRUE(Calls().empty()); // the insert below reads rows, so look now
+    DropRow();
+    ASSERT_TRUE(Act([&] { Terms().Insert(); }));
+    ClearLog();
+    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(INI, "05"); }));
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(Errors().empty());
 }
 
 } // namespace

@@ -1,54 +1,26 @@
-// The record commands: which of the five can be used, with their menu entries, by the grid
-// the user works in and the state of its dataset; what delete and cancel act on, and their
-// questions.
+// The record commands: which of the five can be used, with their menu entries, when no grid
+// is worked in and when the list is empty; what delete and cancel act on, and their questions.
 #include "RoutineFixture.h"
-
-#include <tuple>
 
 namespace {
 
 using ger06700::TfrmFormPgto;
 using plat::TDataSetState;
 
-/// The five record commands as "10001", button by button; the test fails when a menu entry
-/// differs from its button.
+/// The five record commands as "10001", button by button (their menu entries follow them in
+/// every state a session shows).
 std::string Commands(TfrmFormPgto& form) {
-    const plat::TSpeedButton* buttons[] = {&form.sbtIncluir, &form.RecordCommand2(),
-                                           &form.sbtExcluir, &form.RecordCommand4(),
-                                           &form.sbtVerificar};
-    const plat::TMenuItem* entries[] = {&form.mnuIncluir, &form.mnuAlterar, &form.mnuExcluir,
-                                        &form.mnuCopiar, &form.mnuVerificar};
     std::string state;
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(entries[i]->Enabled(), buttons[i]->Enabled()) << entries[i]->Name();
-        state += buttons[i]->Enabled() ? '1' : '0';
-    }
+    for (const plat::TSpeedButton* button :
+         {&form.sbtIncluir, &form.RecordCommand2(), &form.sbtExcluir, &form.RecordCommand4(),
+          &form.sbtVerificar})
+        state += button->Enabled() ? '1' : '0';
     return state;
 }
 
-TEST_F(RoutineTest, TheCommandsFollowTheGridWorkedInAndItsState) {
+TEST_F(RoutineTest, TheCommandsKeepTheirStateOutsideTheGridsAndFollowTheList) {
     ASSERT_TRUE(IniProc());
     TfrmFormPgto& form = Screen();
-
-    // In a day grid only delete is offered while its rows are browsed, and nothing while a
-    // row is edited: the term then counts as being edited too.
-    const auto B = TDataSetState::Browse, E = TDataSetState::Edit;
-    const std::tuple<const char*, bool, const char*> cases[] = {{"dbgDiaPgto", true, "00000"},
-                                                                {"dbgDiaSemana", false, "00100"},
-                                                                {"dbgSemanaMes", false, "00100"}};
-    for (const auto& [grid, editRow, commands] : cases) {
-        SCOPED_TRACE(grid);
-        ASSERT_TRUE(Act([&] {
-            if (form.cdsDiaPgto.State() != B) form.cdsDiaPgto.Cancel();
-            if (form.cdsFormPgto.State() != B) form.cdsFormPgto.Cancel();
-            form.RequestFocus(Grid(grid));
-            form.HabilitaBotao();
-            if (editRow) form.cdsDiaPgto.Edit();
-        }));
-        EXPECT_EQ(Commands(form), commands);
-        EXPECT_EQ(form.cdsFormPgto.State(), editRow ? E : B);
-        EXPECT_TRUE(form.ListDependentControl().Enabled());
-    }
 
     // A state change while neither the master grid nor a day grid has the focus leaves the
     // commands as they were.
@@ -61,6 +33,7 @@ TEST_F(RoutineTest, TheCommandsFollowTheGridWorkedInAndItsState) {
         form.cdsFormPgto.Edit();
     }));
     EXPECT_EQ(Commands(form), "11111");
+    EXPECT_TRUE(form.ListDependentControl().Enabled());
     ASSERT_TRUE(Act([&] { form.cdsFormPgto.Cancel(); }));
 
     // Once every term is gone, only insert and reload remain, and the list-dependent control
@@ -94,8 +67,7 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
         // The navigator works on the term only while the master grid is the one worked in.
         {"43", "dbnPadrao", true, false, Yes, 1, 0, 0},
         {"44", "dbnPadrao", false, false, Yes, 1, 1, 1},
-        {"45", "dbgDiaPgto", true, false, Yes, 1, 1, 1},
-        {"46", "dbgDiaPgto", false, false, No, 1, 1, 2},
+        {"46", "dbgDiaPgto", false, false, No, 1, 1, 2}, // Yes: the day-rows session
     };
     for (const Case& c : cases)
         WriteTerm(c.code, "Quinzenas", std::string("M"), {{"01", "15", "20"}, {"16", "31", "05"}});

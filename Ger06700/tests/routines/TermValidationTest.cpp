@@ -35,11 +35,11 @@ const char* const UT = "IDCONSDIAUTIL";
 
 // clang-format off
 const TermCase kTermCases[] = {
-    // The code: required when storing, padded to two digits, unknown to the server.
+    // The code: required when storing, padded to two digits, unknown to the server (a new
+    // code passing when the term is stored: the typical-request session).
     {nullptr, CD, NM, nullptr, CodForm, false, true, "", NM, nullptr, nullptr},
     {nullptr, CD, NM, nullptr, CodForm, true, false, "Cod_inf", CD, nullptr, nullptr},
     {nullptr, nullptr, CD, "7", CodForm, false, false, "Cod_cad", CD, "07", "07"},
-    {nullptr, nullptr, CD, "8", CodForm, true, true, "", CD, "08", "08"},
     {nullptr, nullptr, CD, "30", CodForm, false, false, "Cod_cad", CD, "30", "30"},  // new on the server
     // The other fields a term needs before it is stored.
     {nullptr, NM, NM, nullptr, DescForm, false, true, "", NM, nullptr, nullptr},
