@@ -51,7 +51,7 @@ const DayCase kDayCases[] = {
     {M, "11 20 0 20 -", FIN, "00", DiaFinal, false, "DiaPgto_maior+FinPeriodo", FIN, "00"},
     {A, "11 20 1 02 2", INI, "40", DiaFinal, false, "DiaPgto_maior+IniPeriodo", INI, nullptr},
     {M, "- 20 0 20 -", INI, nullptr, DiaFinal, false, "", INI, ""},  // empty, leaving
-    {M, "- 20 0 20 -", INI, nullptr, DiaFinal, true, "DiaI_Empty", INI, nullptr},
+    {M, "- 20 0 20 -", INI, nullptr, DiaFinal, true, "DiaInicial_inf", INI, nullptr},
     {M, "11 - 0 20 -", FIN, nullptr, DiaFinal, true, "DiaF_Empty", FIN, nullptr},
     {M, "-3 20 0 20 -", INI, nullptr, DiaFinal, false, "DiaI_maior_zero", INI, nullptr},
     {M, "11 -1 0 20 -", FIN, nullptr, DiaFinal, false, "DiaF_maior_zero", FIN, nullptr},
@@ -79,7 +79,7 @@ const DayCase kDayCases[] = {
     {M, "11 20 0 - -", INI, nullptr, DiaPgto, true, "DiaPg_Empty", PAY, nullptr},
     {M, "11 20 0 - -", INI, nullptr, DiaPgto, false, "", INI, nullptr},
     {M, "01 05 0 - -", PAY, "5", DiaPgto, true, "", PAY, "05"},
-    {M, "- 20 0 20 -", PAY, nullptr, DiaPgto, true, "DiaI_Empty", INI, nullptr},
+    {M, "- 20 0 20 -", PAY, nullptr, DiaPgto, true, "DiaInicial_inf", INI, nullptr},
     {M, "11 - 0 20 -", PAY, nullptr, DiaPgto, true, "DiaF_Empty", FIN, nullptr},
     {S, "04 05 0 - -", PAY, "6", DiaPgto, true, "DiaPg_Empty", PAY, nullptr},  // typed only
     {M, "11 20 0 -2 -", INI, nullptr, DiaPgto, true, "DiaPg_maior_zero", PAY, nullptr},
