@@ -13,14 +13,17 @@
 namespace ger {
 
 /// A fixed number of database threads, each with its own storage session, taking jobs from
-/// one queue in order. The sessions are opened before the constructor returns, so a database
-/// that cannot be opened is reported at start.
+/// one queue in order (a batch of them at a time, see the constructor). The sessions are opened
+/// before the constructor returns, so a database that cannot be opened is reported at start.
 class WorkerPool {
 public:
     using Job = std::function<void(Storage&)>;
     using SessionOpener = std::function<std::unique_ptr<Storage>()>;
 
-    WorkerPool(std::size_t threads, const SessionOpener& open);
+    /// With batch above 1, a thread that finds several jobs queued takes up to batch of them
+    /// and runs them in one transaction: for reads, one snapshot taken after all of them
+    /// arrived, at the cost of one lock round instead of one per job.
+    WorkerPool(std::size_t threads, const SessionOpener& open, std::size_t batch = 1);
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
     /// Runs what is queued, then joins the threads and closes the sessions.
@@ -31,10 +34,13 @@ public:
 
 private:
     void Work(Storage& session);
+    /// Runs a batch of jobs in one transaction.
+    static void RunTogether(std::vector<Job>& batch, Storage& session);
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Job> jobs_;
+    std::size_t batch_;
     bool stopping_ = false;
     std::vector<std::unique_ptr<Storage>> sessions_;
     std::vector<std::thread> threads_;
