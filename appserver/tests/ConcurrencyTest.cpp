@@ -3,6 +3,7 @@
 #include "RunningServer.h"
 
 #include <atomic>
+#include <barrier>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -195,6 +196,40 @@ TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
     other->Commit();
     writer.join();
     EXPECT_EQ(reader.Result("GetFormPgto", json::array())["rows"].size(), 2u);
+}
+
+// Reads that arrive together may share one snapshot; it must begin after each of them arrived.
+// Round by round another program renames a term, and then many clients read at once: every
+// one sees that round's name, never an earlier one kept from a snapshot taken before.
+TEST(Concurrency, ReadsArrivingTogetherSeeEveryChangeCommittedBeforeThem) {
+    RunningServer server;
+    RpcClient(server.Port()).Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
+    auto other = server.OpenStorage();
+    constexpr int kClients = 8, kRounds = 30;
+    std::barrier renamed(kClients + 1), read(kClients + 1);
+    std::vector<std::vector<std::string>> stale(kClients);
+    std::thread renamer([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            other->Execute(
+                other->Dialect().Bind("UPDATE FORMPGTO SET NMFORMPGTO = ? WHERE CDFORMPGTO = '01'"),
+                {std::string("Rodada ") + std::to_string(round)});
+            renamed.arrive_and_wait();
+            read.arrive_and_wait();
+        }
+    });
+    OnThreads(kClients, [&](int i) {
+        RpcClient client(server.Port());
+        for (int round = 0; round < kRounds; ++round) {
+            renamed.arrive_and_wait();
+            const std::string name =
+                client.Result("GetFormPgto", json::array())["rows"][0][1].get<std::string>();
+            if (name != "Rodada " + std::to_string(round)) stale[std::size_t(i)].push_back(name);
+            read.arrive_and_wait();
+        }
+    });
+    renamer.join();
+    for (const auto& names : stale)
+        EXPECT_EQ(names, std::vector<std::string>());
 }
 
 } // namespace
