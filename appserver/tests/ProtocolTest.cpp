@@ -31,10 +31,8 @@ TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
         bool echoesId; // the answer carries the request's id (1) rather than null
     } cases[] = {
         {"this is not json", -32700, false},
-        {"{\"jsonrpc\":\"2.0\",\"id\":1,", -32700, false},
         {"[1,2,3]", -32600, false},
         {"42", -32600, false},
-        {"\"text\"", -32600, false},
         {std::string(2000, '[') + std::string(2000, ']'), -32600, false},
         {R"({"jsonrpc":"2.0","id":{"a":1},"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600,
          false},
@@ -46,11 +44,9 @@ TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
          true},
         {Call("GetFormPgto", R"("params":["x"])"), -32602, true},
         {Call("GetDiaPgto"), -32602, true},
-        {Call("GetDiaPgto", R"("params":[1])"), -32602, true},
         {Call("GetPeriodo", R"("params":["01","02"])"), -32602, true},
         {Call("GetVerCdForm", R"("params":{"code":"01"})"), -32602, true},
         {Call("SetFormPgto", R"("params":["x"])"), -32602, true},
-        {Call("SetDiaPgto"), -32602, true},
     };
     RpcClient client(server->Port());
     for (const auto& c : cases) {
