@@ -86,10 +86,6 @@ TEST_F(Delta, IdenticalDayRowsAreChangedOneAtATime) {
     client.Result("SetDiaPgto", DayDelta({Update(twin, changed)}));
     EXPECT_EQ(Sorted(Days("02")), Sorted(json::array({twin, changed})));
 
-    client.Result("SetDiaPgto", DayDelta({Insert(twin)}));
-    client.Result("SetDiaPgto", DayDelta({Delete(twin)}));
-    EXPECT_EQ(Sorted(Days("02")), Sorted(json::array({changed, twin})));
-
     // Both copies in one delta go; a third delete of the same row finds nothing.
     client.Result("SetDiaPgto", DayDelta({Insert(twin)}));
     client.Result("SetDiaPgto", DayDelta({Delete(twin), Delete(twin)}));
@@ -136,32 +132,23 @@ TEST_F(Delta, RefusedDeltasChangeNothing) {
     const std::vector<Case> cases{
         badTerm(Term("1234"), "CDFORMPGTO"),
         badTerm(Term(""), "CDFORMPGTO"),
-        badTerm(Term("  "), "CDFORMPGTO"),
         badTerm(nulls, "CDFORMPGTO"),
-        badTerm(json::array({5, "x", nullptr, nullptr, nullptr, nullptr, nullptr}), "CDFORMPGTO"),
         badTerm(Term("05", "Condição de pagamento à vista.."), "NMFORMPGTO"), // 31 characters
-        badTerm(Term("05", "x", "emin"), "IDTIPODTPGTO"),
         badTerm(Term("05", "x", "EMINX"), "IDTIPODTPGTO"),
         badTerm(Term("05", "x", 1), "IDTIPODTPGTO"),
         badTerm(Term("05", "x", "EMIN", "FORA"), "IDREFECALCPARC"),
-        badTerm(Term("05", "x", "EMIN", "FORA_MES", "X"), "IDTPPERIODO"),
         badTerm(Term("05", "x", "EMIN", "FORA_MES", "m"), "IDTPPERIODO"),
         badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", "s"), "IDCONSDIAUTIL"),
-        badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", true), "IDCONSDIAUTIL"),
         badTerm(Term("05", "x", "EMIN", "FORA_MES", "M", "S", "Sim"), "IDVRIGUALPARC"),
         badDay(Day("01", "001", "31", "05"), "NRDIAINIPGTO"),
         badDay(Day("01", "01", 31, "05"), "NRDIAFINPGTO"),
         badDay(Day("01", "01", "31", "5º."), "NRDIAPGTOVAR"),
         month("1", nullptr, "NRMESFORMPGT"),
-        month(-1, nullptr, "NRMESFORMPGT"),
         month(11, nullptr, "NRMESFORMPGT"),
         month(0.5, nullptr, "NRMESFORMPGT"),
-        month(json::array({1}), nullptr, "NRMESFORMPGT"),
         month(1.0, json::array(), "NRNUMMESPGTO"),
         month(1.0, 1e6, "NRNUMMESPGTO"),
-        month(1.0, -5, "NRNUMMESPGTO"),
         badDay(Day("01", "01", "31", "05", 1.0, 1.0, "008"), "NRDIAPGTOSEMANA"),
-        badDay(Day("", "01", "31", "05"), "CDFORMPGTO"),
         badDay(Day("99", "01", "31", "05"), "CDFORMPGTO"),
         // A day row moved onto a term that is not stored.
         {"SetDiaPgto", DayDelta({Update(Day01a, Day("88", "01", "15", "20"))}), 1, "CDFORMPGTO"},
@@ -170,21 +157,16 @@ TEST_F(Delta, RefusedDeltasChangeNothing) {
         {"SetFormPgto", TermDelta({Update(Term("01", "Um"), Term("02", "Um"))}), 1, kDuplicate},
         {"SetFormPgto", TermDelta({Insert(Term("05")), Update(stale, Term("01", "Novo"))}), 1,
          kChanged},
-        {"SetFormPgto", TermDelta({Insert(Term("05")), Delete(stale)}), 1, kChanged},
-        {"SetDiaPgto", DayDelta({Insert(Day("02", "01", "31", "06")), Update(staleDay, Day01a)}), 1,
-         kChanged},
         {"SetDiaPgto", DayDelta({Insert(Day("02", "01", "31", "06")), Delete(staleDay)}), 1,
          kChanged},
         // A null read where a value is stored is a change too.
         {"SetDiaPgto", DayDelta({Delete(Day("01", "01", "15", "20", 0.0, nullptr, nullptr))}), 1,
          kChanged},
         malformed(json::array({{{"changes", json::array()}}})),
-        malformed(json::array({{{"fields", json::array()}, {"changes", 1}}})),
         malformed(missing),
         malformed(duplicated),
         malformed(unknown),
         termChange({{"op", "upsert"}, {"new", Term("07")}}),
-        termChange({{"op", "update"}, {"new", Term("07")}}),
         termChange(Insert(json::array({"07", "x"}))),
         termChange(Insert(json::array({"07", "x", "EMIN", nullptr, "M", "N", "S", "extra"}))),
         termChange("insert"),
@@ -200,6 +182,7 @@ TEST_F(Delta, RefusedDeltasChangeNothing) {
         EXPECT_EQ(Days("01"), json::array({Day01a, Day01b}));
         EXPECT_EQ(Days("02"), json::array({Day02}));
     }
+    // The stale term deletion and day update are the term-refused and day-refused sessions'.
     // Widths count characters, not bytes; nulls pass everywhere but in the code.
     const json accented = Term("05", "Condição de pagamento à vista.", // 30 characters, 33 bytes
                                nullptr, nullptr, nullptr, nullptr, nullptr);

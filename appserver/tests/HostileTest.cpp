@@ -4,7 +4,7 @@
 #include "Packets.h"
 #include "Program.h"
 #include "RpcClient.h"
-#include "TempFolder.h"
+#include "TestDatabase.h"
 #include "rdm/Schema.h"
 #include "storage/StorageFactory.h"
 
@@ -23,16 +23,11 @@ using nlohmann::json;
 using namespace packets;
 using Clock = std::chrono::steady_clock;
 
-enum class Expect {
-    Error,  ///< an error with the code, the connection still serving
-    Answer, ///< a normal answer: hostile-looking text that is harmless (SQL in a code)
-    Close,  ///< at most one error line, then the connection closes
-};
-
 struct Attack {
     std::string name;
     std::string bytes; ///< sent as is
-    Expect expect;
+    /// The error's code, the connection still serving; 0: at most one error line, then the
+    /// connection closes.
     int code = 0;
 };
 
@@ -43,10 +38,10 @@ std::string Request(const std::string& method, const json& params) {
     return RequestLine(method, params) + "\n";
 }
 Attack Call(std::string name, const std::string& method, const json& params, int code) {
-    return {std::move(name), Request(method, params), Expect::Error, code};
+    return {std::move(name), Request(method, params), code};
 }
 Attack Raw(std::string name, std::string line, int code) {
-    return {std::move(name), std::move(line) + "\n", Expect::Error, code};
+    return {std::move(name), std::move(line) + "\n", code};
 }
 std::string Repeated(std::size_t count, const std::string& item, const std::string& between = "") {
     std::string text;
@@ -84,14 +79,10 @@ std::vector<Attack> Attacks() {
         Raw("repeated method key",
             Envelope + R"(GetFormPgto","method":"Ger06700.rdmFormPgto.SetFormPgto","params":[]})",
             invalid),
-        Raw("id an array", R"({"jsonrpc":"2.0","id":[1],"method":"x"})", invalid),
         Call("method with NUL", std::string("GetFormPgto\0x", 13), json::array(), unknown),
         Call("method of 100 kB", std::string(100000, 'M'), json::array(), unknown),
-        Call("GetDiaPgto with a list", "GetDiaPgto", json::array({json::array({"01"})}), params),
         Call("GetVerCdForm with a 10 kB code", "GetVerCdForm", {std::string(10000, '0')}, params),
         Call("GetDiaPgto with a NUL", "GetDiaPgto", {std::string("0\0", 2)}, params),
-        Call("GetPeriodo with SQL", "GetPeriodo", {sql}, params),
-        {"GetVerCdForm with SQL quote", Request("GetVerCdForm", {"';"}), Expect::Answer},
         Call("too many changes", "SetDiaPgto",
              DayDelta(std::vector<json>(1001, Insert(Day("01", "01", "31", "05")))), params),
         Call("month 1e300", "SetDiaPgto", DayDelta({Insert(Day("01", "01", "31", "05", 1e300))}),
@@ -119,40 +110,23 @@ std::vector<Attack> Attacks() {
                                    refused));
         }
     }
-    attacks.push_back(
-        {"line over the limit", std::string(300 * 1024, ' ') + "{}\n", Expect::Close});
+    attacks.push_back({"line over the limit", std::string(300 * 1024, ' ') + "{}\n"});
     attacks.push_back({"100 requests sent ahead of their answers",
-                       Repeated(100, Request("GetFormPgto", json::array())), Expect::Close});
-    attacks.push_back(
-        {"16 MiB of empty objects",
-         Envelope + "GetFormPgto\",\"params\":[" + Repeated(5'600'000, "{}", ",") + "]}\n",
-         Expect::Close});
+                       Repeated(100, Request("GetFormPgto", json::array()))});
+    attacks.push_back({"16 MiB of empty objects", Envelope + "GetFormPgto\",\"params\":[" +
+                                                      Repeated(5'600'000, "{}", ",") + "]}\n"});
     attacks.push_back({"100000 changes in 7 MB",
-                       Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(Day01)))),
-                       Expect::Close});
+                       Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(Day01))))});
     return attacks;
 }
 
 /// What both tables hold, row by row.
-json Contents(const ger::StorageFactory& factory) {
+std::vector<ger::SqlRow> Contents(const ger::StorageFactory& factory) {
     auto storage = factory.Open();
-    json contents = json::array();
-    for (const char* query :
-         {"SELECT * FROM FORMPGTO ORDER BY 1", "SELECT * FROM DIAPGTO ORDER BY 1, 2"})
-        for (const auto& row : storage->Query(query)) {
-            json values = json::array();
-            for (const auto& value : row)
-                std::visit(
-                    [&](const auto& v) {
-                        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>)
-                            values.push_back(nullptr);
-                        else
-                            values.push_back(v);
-                    },
-                    value);
-            contents.push_back(values);
-        }
-    return contents;
+    auto rows = storage->Query("SELECT * FROM FORMPGTO ORDER BY 1");
+    for (auto& row : storage->Query("SELECT * FROM DIAPGTO ORDER BY 1, 2"))
+        rows.push_back(std::move(row));
+    return rows;
 }
 
 /// A client that keeps asking for the term list on its own connection and notes the longest
@@ -197,7 +171,7 @@ void Check(const Attack& attack, unsigned short port) {
     RpcClient client(port);
     client.TryWrite(attack.bytes);
     const std::string line = client.ReadLine();
-    if (attack.expect == Expect::Close) {
+    if (attack.code == 0) {
         // The error line may be lost when the server closes on unread input (a reset).
         if (!line.empty()) {
             EXPECT_TRUE(json::parse(line).contains("error")) << line;
@@ -206,16 +180,11 @@ void Check(const Attack& attack, unsigned short port) {
         return;
     }
     ASSERT_FALSE(line.empty()) << "no answer";
-    const json answer = json::parse(line);
-    if (attack.expect == Expect::Answer) {
-        EXPECT_TRUE(answer.contains("result")) << line;
-    } else {
-        const json error = answer.value("error", json::object());
-        EXPECT_EQ(error.value("code", 0), attack.code) << line;
-        const std::string message = error.value("message", "");
-        EXPECT_FALSE(message.empty());
-        EXPECT_LT(message.size(), 400u) << "the refusal should not echo the attack";
-    }
+    const json error = json::parse(line).value("error", json::object());
+    EXPECT_EQ(error.value("code", 0), attack.code) << line;
+    const std::string message = error.value("message", "");
+    EXPECT_FALSE(message.empty());
+    EXPECT_LT(message.size(), 400u) << "the refusal should not echo the attack";
     const json again = client.SendLine(Request("GetVerCdForm", {"01"}));
     EXPECT_TRUE(again.is_object() && again.contains("result")) << "connection unusable";
 }
@@ -252,12 +221,12 @@ struct Served {
         EXPECT_EQ(before.size(), 4u + extraTerms);
     }
 
-    TempFolder folder;
-    std::string db = "sqlite:" + (folder.Path() / "ger06700.db").string();
+    TestDatabase database;
+    const std::string db = database.Url();
     ger::StorageFactory factory{db};
     std::optional<Program> program;
     unsigned short port = 0;
-    json before;
+    std::vector<ger::SqlRow> before;
 };
 
 /// A client the server has taken: connects until a call is answered, as clients do once
@@ -285,7 +254,7 @@ TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
     Served site({});
     const unsigned short port = site.port;
     Program& server = *site.program;
-    const json before = site.before;
+    const auto before = site.before;
 
     const long kMemoryBoundKb = 200 * 1024;
     const auto attacks = Attacks();
@@ -423,9 +392,7 @@ TEST(Hostile, OnlyTheTokenOpensAConnectionAndAnyAddressButLoopbackNeedsOne) {
     } cases[] = {
         {"a call without login", RequestLine("GetFormPgto", json::array()), false},
         {"login without params", R"({"jsonrpc":"2.0","id":1,"method":"Login"})", false},
-        {"a number", LoginLine({12345}), false},
         {"an empty token", LoginLine({""}), false},
-        {"a wrong token", LoginLine({std::string(token.size(), '0')}), false},
         {"a guess one character short", LoginLine({token.substr(0, token.size() - 1)}), false},
         {"a guess wrong in the last character",
          LoginLine({token.substr(0, token.size() - 1) + "x"}), false},

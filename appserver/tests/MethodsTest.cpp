@@ -58,34 +58,11 @@ TEST(Methods, GetMethodsReturnTheirPacketsInOrder) {
     EXPECT_EQ(client.Result("GetVerCdForm", {"02"}),
               json({{"fields", {StringField("CDFORMPGTO", 2)}}, {"rows", {{"02"}}}}));
 
-    // Codes with nothing stored, the empty code included, give packets without rows; a code
-    // wider than its column is refused (the hostile requests).
-    for (const char* code : {"", "99", "1", "1 "}) {
-        SCOPED_TRACE(code);
-        EXPECT_EQ(client.Result("GetDiaPgto", {code})["rows"], json::array());
-        EXPECT_EQ(client.Result("GetDiaPgto", {code})["fields"].size(), 7u);
-        EXPECT_EQ(client.Result("GetVerCdForm", {code})["rows"], json::array());
-        EXPECT_EQ(client.Result("GetPeriodo", {code})["rows"], json::array());
-    }
-}
-
-TEST(Methods, LegacyValuesOutsideTheCodeTablesAreShownAsStored) {
-    RunningServer server;
-    {
-        auto storage = server.OpenStorage();
-        storage->Execute("INSERT INTO FORMPGTO VALUES ('L1', 'Antiga', 'xx', 'OUTRA', 'Z', 'T', "
-                         "'?')");
-        // Only SQLite lets a number column hold text; elsewhere the column holds nothing.
-        const bool sqlite = storage->Dialect().engine() == ger::SqlDialect::Engine::SQLite;
-        storage->Execute(std::string("INSERT INTO DIAPGTO VALUES ('L1', '1', '45', 'ab', ") +
-                         (sqlite ? "'dois'" : "NULL") + ", 3, '9')");
-    }
-    RpcClient client(server.Port());
-    EXPECT_EQ(client.Result("GetFormPgto", json::array())["rows"][0],
-              Term("L1", "Antiga", "xx", "OUTRA", "Z", "T", "?"));
-    // A number column holding text it cannot read as a number shows null, not garbage.
-    EXPECT_EQ(client.Result("GetDiaPgto", {"L1"})["rows"][0],
-              Day("L1", "1", "45", "ab", nullptr, 3.0, "9"));
+    // Codes with nothing stored, the empty code and a quote included, give packets without
+    // rows; a code wider than its column is refused (the hostile requests).
+    for (const char* code : {"", "99", "1", "1 ", "';"})
+        for (const char* method : {"GetDiaPgto", "GetVerCdForm", "GetPeriodo"})
+            EXPECT_EQ(client.Result(method, {code})["rows"], json::array()) << method << code;
 }
 
 } // namespace

@@ -1,7 +1,10 @@
+// The client's link to the server (platform/net) and CheckResultServ against the real server.
 #include "net/NetConnection.h"
+#include "Packets.h"
 #include "RunningServer.h"
-#include "TempFolder.h"
+#include "app/Application.h"
 #include "core/Abort.h"
+#include "shared/Consiste.h"
 #include "shared/HostConfig.h"
 
 #include <asio.hpp>
@@ -14,9 +17,11 @@ namespace {
 using nlohmann::json;
 
 /// A connection set up as the screen sets up its own: server name, address from BeforeConnect.
+/// Opening, the call observer and a refusal as response are what every scenario session shows.
 class NetConnection : public ::testing::Test {
 protected:
-    void SetUp() override {
+    explicit NetConnection(ger::ConnectionLimits limits = {}, ger::AccessToken token = {})
+        : server(16 * 1024 * 1024, limits, std::move(token)) {
         connection.ServerName = "Ger06700.rdmFormPgto";
         connection.BeforeConnect = [this](plat::TNetConnection& net) {
             ++connects;
@@ -24,7 +29,9 @@ protected:
             net.Port = server.Port();
         };
     }
-    void TearDown() override { plat::TNetConnection::SetCallObserver(nullptr); }
+    json Call(const std::string& method, const json& args) {
+        return connection.AppServer().Call(method, args);
+    }
 
     RunningServer server;
     plat::TComponent owner;
@@ -32,30 +39,8 @@ protected:
     int connects = 0;
 };
 
-TEST_F(NetConnection, CallsReturnTheWholeResponseAndAreObserved) {
-    std::vector<std::pair<std::string, json>> observed;
-    plat::TNetConnection::SetCallObserver(
-        [&](const std::string& method, const json& args) { observed.emplace_back(method, args); });
-
-    connection.Open();
-    EXPECT_TRUE(connection.Connected());
-    EXPECT_EQ(connects, 1);
-    json success = connection.AppServer().Call("GetVerCdForm", {"01"});
-    EXPECT_EQ(success["result"]["rows"], json::array());
-    // A refusal comes back as the response, for CheckResultServ to report.
-    json failure = connection.AppServer().Call("GetDiaPgto", json::array());
-    EXPECT_EQ(failure["error"]["code"], -32602);
-    EXPECT_TRUE(connection.Connected());
-    EXPECT_EQ(connects, 1);
-
-    EXPECT_EQ(observed, (std::vector<std::pair<std::string, json>>{{"GetVerCdForm", {"01"}},
-                                                                   {"GetDiaPgto", json::array()}}));
-    connection.SetConnected(false);
-    EXPECT_FALSE(connection.Connected());
-}
-
 TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
-    EXPECT_TRUE(connection.AppServer().Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
     EXPECT_EQ(connects, 1); // a call connects a closed connection
 
     server.Stop();
@@ -65,7 +50,7 @@ TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
          ++attempt) { // the closed session is noticed: each connects anew
         SCOPED_TRACE(attempt);
         try {
-            connection.AppServer().Call("GetFormPgto", json::array());
+            Call("GetFormPgto", json::array());
             ADD_FAILURE() << "no error";
         } catch (const plat::EDatabaseError& error) {
             EXPECT_EQ(std::string(error.what()).substr(0, where.size()), where) << error.what();
@@ -73,19 +58,16 @@ TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
         EXPECT_FALSE(connection.Connected());
     }
     EXPECT_EQ(connects, 3);
+    EXPECT_THROW(connection.Open(), plat::EDatabaseError);
+    EXPECT_EQ(connects, 4);
 
     server.Restart();
-    EXPECT_TRUE(connection.AppServer().Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
     EXPECT_TRUE(connection.Connected());
-    EXPECT_EQ(connects, 4);
+    EXPECT_EQ(connects, 5);
 }
 
-TEST_F(NetConnection, OpenWithoutServerAndSilentServerRaise) {
-    server.Stop();
-    EXPECT_THROW(connection.Open(), plat::EDatabaseError);
-    EXPECT_FALSE(connection.Connected());
-
-    // A server that accepts but never answers: the call gives up after the receive timeout.
+TEST_F(NetConnection, ASilentServerRaisesAfterTheReceiveTimeout) {
     asio::io_context io;
     asio::ip::tcp::acceptor silent(io, {asio::ip::make_address("127.0.0.1"), 0});
     connection.BeforeConnect = [&](plat::TNetConnection& net) {
@@ -94,7 +76,7 @@ TEST_F(NetConnection, OpenWithoutServerAndSilentServerRaise) {
     };
     connection.ReceiveTimeout = 1;
     try {
-        connection.AppServer().Call("GetFormPgto", json::array());
+        Call("GetFormPgto", json::array());
         ADD_FAILURE() << "no error";
     } catch (const plat::EDatabaseError& error) {
         EXPECT_NE(std::string(error.what()).find("não respondeu"), std::string::npos)
@@ -103,23 +85,58 @@ TEST_F(NetConnection, OpenWithoutServerAndSilentServerRaise) {
     EXPECT_FALSE(connection.Connected());
 }
 
+std::vector<std::string> ErrorDialogs() {
+    std::vector<std::string> texts;
+    for (const auto& record : plat::Application().Headless().Transcript())
+        if (record.kind == plat::DialogRecord::Kind::Error) texts.push_back(record.text);
+    return texts;
+}
+
+TEST_F(NetConnection, CheckResultServReturnsTheDataOrReportsOnceAndAborts) {
+    const json insert = packets::TermDelta(
+        {packets::Insert(json::array({"01", "Um", "EMIN", nullptr, "M", "N", nullptr}))});
+    plat::Application().Headless().ClearTranscript();
+    // Success: the data part, null for a Set method.
+    EXPECT_EQ(plat::CheckResultServ(Call("SetFormPgto", insert), true, 0), nullptr);
+    EXPECT_EQ(plat::CheckResultServ(Call("GetVerCdForm", {"01"}), true, 0)["rows"],
+              json::array({{"01"}}));
+    EXPECT_TRUE(ErrorDialogs().empty());
+
+    // A refusal and answers that are no JSON-RPC response: one dialog each, then the abort.
+    const std::string invalid = "Resposta inválida do servidor de aplicação.";
+    const std::vector<std::pair<json, std::string>> failures{
+        {Call("SetFormPgto", insert), "Forma de pagamento já cadastrada."},
+        {json::array({1, 2}), invalid},
+        {json({{"jsonrpc", "2.0"}, {"id", 1}}), invalid},
+        {json({{"error", "texto"}}), invalid},
+    };
+    for (const auto& [response, message] : failures) {
+        SCOPED_TRACE(response.dump());
+        plat::Application().Headless().ClearTranscript();
+        EXPECT_THROW(plat::CheckResultServ(response, true, 0), plat::EAbort);
+        EXPECT_EQ(ErrorDialogs(), std::vector<std::string>{message});
+        EXPECT_EQ(plat::Application().Headless().Transcript().size(), 1u);
+    }
+}
+
+const std::string kSecret = "segredo-de-teste-0123456789";
+
+/// A server that wants a token and closes connections idle for 300 ms.
+class NetConnectionLogin : public NetConnection {
+protected:
+    static ger::ConnectionLimits Idle() {
+        ger::ConnectionLimits limits;
+        limits.idleTimeout = std::chrono::milliseconds(300);
+        return limits;
+    }
+    NetConnectionLogin() : NetConnection(Idle(), ger::AccessToken::FromText(kSecret)) {}
+    void TearDown() override { plat::HostConfig::ClearOverrides(); }
+};
+
 // The token of the host's configuration opens every connection; a connection the server
 // closed as idle is opened again by the next call.
-TEST(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNextCall) {
-    const std::string secret = "segredo-de-teste-0123456789";
-    ger::ConnectionLimits limits;
-    limits.idleTimeout = std::chrono::milliseconds(300);
-    RunningServer server(16 * 1024 * 1024, limits, ger::AccessToken::FromText(secret));
+TEST_F(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNextCall) {
     TempFolder folder;
-    plat::TComponent owner;
-    auto& connection = owner.Create<plat::TNetConnection>("netFormPgto");
-    connection.ServerName = "Ger06700.rdmFormPgto";
-    int connects = 0;
-    connection.BeforeConnect = [&](plat::TNetConnection& net) {
-        ++connects;
-        net.Host = "127.0.0.1";
-        net.Port = server.Port();
-    };
     enum class Outcome { Served, Refused, Raised };
     const struct {
         const char* name;
@@ -128,7 +145,7 @@ TEST(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNext
     } cases[] = {
         {"no token", nullptr, Outcome::Refused}, // the call itself is answered with the refusal
         {"wrong token", "segredo-de-teste-012345678", Outcome::Raised},
-        {"right token", "segredo-de-teste-0123456789", Outcome::Served},
+        {"right token", kSecret.c_str(), Outcome::Served},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,7 +157,7 @@ TEST(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNext
         }
         connection.Close();
         try {
-            const json response = connection.AppServer().Call("GetFormPgto", json::array());
+            const json response = Call("GetFormPgto", json::array());
             EXPECT_EQ(response.contains("result"), c.outcome == Outcome::Served) << response;
             if (c.outcome == Outcome::Refused) {
                 EXPECT_EQ(response["error"]["code"], 3) << response;
@@ -154,9 +171,8 @@ TEST(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNext
     }
     const int before = connects;
     std::this_thread::sleep_for(std::chrono::milliseconds(900)); // the server closes it idle
-    EXPECT_TRUE(connection.AppServer().Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
     EXPECT_EQ(connects, before + 1);
-    plat::HostConfig::ClearOverrides();
 }
 
 } // namespace
