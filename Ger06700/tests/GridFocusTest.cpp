@@ -59,16 +59,7 @@ TEST_F(ScreenTest, LeavingAColumnChecksWhatTheGridAndItsViewSayForIt) {
         EXPECT_EQ(Active(), "dbgPadrao");
         EXPECT_EQ(Terms().State(), TDataSetState::Browse);
     }
-
-    // A stored term being edited is not checked column by column.
-    Locate("40");
-    Select("dbgPadrao", "NMFORMPGTO");
-    Type("Outro");
-    ClearLog();
-    Key(plat::VK_TAB);
-    EXPECT_EQ(Column("dbgPadrao"), "IDTIPODTPGTO");
-    EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(Shown(), "");
+    // A stored term's description left unchecked: the term-refused session.
 }
 
 TEST_F(ScreenTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn) {
