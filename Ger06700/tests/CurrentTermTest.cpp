@@ -30,9 +30,9 @@ TEST_F(ScreenTest, ATermOfAnUnknownPeriodTypeShowsTheWeekOfMonthPage) {
         EXPECT_EQ(Inspect("stMaxDiaFin"), highest);
     }
 
-    // A move that finds no other term fetches nothing.
+    // A move that finds no other term (past the last one, an unknown code) fetches nothing.
     Locate("10");
-    const std::function<void()> moves[] = {[&] { Terms().Last(); }, [&] { Terms().Next(); },
+    const std::function<void()> moves[] = {[&] { Terms().Next(); },
                                            [&] { Terms().Locate("CDFORMPGTO", "99", false); }};
     for (const auto& move : moves) {
         ClearLog();
