@@ -48,7 +48,9 @@ const std::vector<Value> kCurrentOrNext{0.0, 1.0};
 const std::vector<Value> kLaterMonths{1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0};
 
 // Each code of a field, in the order of its grid column's pick list, shows as that entry, for
-// display and for editing, and typing the entry stores the code.
+// display and for editing, and typing the entry stores the code. The PeriodType and the month
+// grid's month, each code shown and each entry picked, are in the open-screen, day-grids,
+// day-rows, typical-request and period-type-change sessions.
 TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
     const struct {
         const char* periodType;
@@ -61,8 +63,6 @@ TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
          Codes({"DIA_DE_REFERENCIA", "FORA_SEMANA", "FORA_DEZENA", "FORA_QUINZENA", "FORA_MES"})},
         {"M", "dbgPadrao", "IDCONSDIAUTIL", Codes({"S", "N"})},
         {"M", "dbgPadrao", "IDVRIGUALPARC", Codes({"S", "N"})},
-        {"M", "dbgPadrao", "IDTPPERIODO", Codes({"M", "S", "A"})},
-        {"M", "dbgDiaPgto", "NRMESFORMPGT", kCurrentOrNext},
         {"M", "dbgDiaPgto", "NRDIAPGTOSEMANA",
          Codes({"00", "01", "02", "03", "04", "05", "06", "07"})},
         {"S", "dbgDiaSemana", "NRDIAINIPGTO", kWeekdays},
@@ -94,7 +94,7 @@ TEST_F(CodedTextTest, EveryCodeShowsAsItsPickListEntryAndBack) {
 
 // Codes no list holds, texts that are no entry, and the fields that show their code as it is
 // under the other period types (two-digit days of the month grid and of the week-of-month
-// grid's period: the day-grids session).
+// grid's period: the day-grids session; the month grid's empty cells: typical-request).
 TEST_F(CodedTextTest, OtherCodesAndTexts) {
     const char* const ALL = "*"; // the same under every period type
     const char* const DSEX = "Data de Saída (Exclusive)";
@@ -122,13 +122,11 @@ TEST_F(CodedTextTest, OtherCodesAndTexts) {
         {"S", "NRDIAPGTOVAR", kNull, ""},
         {"S", "NRDIAPGTOVAR", T("08"), ""},
         {"", "NRDIAPGTOVAR", T("10"), "10"},
-        {"M", "NRMESFORMPGT", kNull, ""},
         {"S", "NRMESFORMPGT", 2.0, "Seguinte"},
         {"A", "NRMESFORMPGT", kNull, ""},
         {"A", "NRMESFORMPGT", 0.0, ""},
         {"", "NRMESFORMPGT", 11.0, ""},
         {"A", "NRMESFORMPGT", 1.5, ""},
-        {"M", "NRDIAPGTOSEMANA", kNull, ""},
         {"S", "NRDIAPGTOSEMANA", T("06"), "06"},
         {"A", "NRDIAPGTOSEMANA", T("00"), "00"},
     };

@@ -23,7 +23,6 @@ TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
         {"21", "A", {{"01", "31", "02"}}, nullptr, "31"},
         {"22", "M", {{"01", "30", "30"}}, "", "30"},
         {"23", "S", {{"01", "07", "06"}}, nullptr, "07"},
-        {"24", "M", {{"01", "07", "10"}}, "", "07"},
     };
     for (const Case& c : cases)
         WriteTerm(c.code, "Prazo", std::string(c.periodType), c.days);

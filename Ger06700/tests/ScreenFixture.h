@@ -15,11 +15,9 @@
 
 using Texts = std::vector<std::string>;
 
-/// The screen as the host runs it: the real module loaded from its file, the real server on
-/// loopback over a fresh database holding the demo terms, the host's configuration pointing
-/// at both. Tests open the screen themselves (IniProc), so they can prepare the data first.
-/// Whatever a test leaves open is closed, and the module unloaded, before the next one: the
-/// application object lives for the whole process.
+/// The screen as the host runs it: the real module, the real server on loopback over a fresh
+/// database with the demo terms. Tests open the screen (IniProc) after preparing their data;
+/// what a test leaves open is closed and the module unloaded before the next one.
 class ScreenTest : public ::testing::Test {
 protected:
     static constexpr plat::TShiftState kAlt{false, false, true};
@@ -28,7 +26,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// The host's entry call inside a user action; true when nothing was raised.
+    /// The host's entry call, as one user action; true when nothing was raised.
     bool IniProc() {
         return Act([this] { module_->Entry("IniProc")(); });
     }
@@ -37,7 +35,7 @@ protected:
         return plat::Application().Dispatch(action);
     }
 
-    /// The one form that exists (the test fails when there is none or several).
+    /// The one form that exists.
     plat::TfrmPadraoGrid& Form();
     /// The component of the form called name, of type T.
     template <class T> T& Part(const std::string& name) {
@@ -53,7 +51,7 @@ protected:
     plat::TDBGrid& ViewGrid() {
         return Grid(Page() == 0 ? "dbgDiaPgto" : Page() == 1 ? "dbgDiaSemana" : "dbgSemanaMes");
     }
-    /// A value of the screen's own state as the form shows it to diagnostic tools.
+    /// A value of the screen's state as the form shows it to diagnostic tools.
     std::string Inspect(const std::string& name);
     /// A Boolean flag the module exports, read through the export.
     bool Flag(const char* name) const;
@@ -76,7 +74,7 @@ protected:
     void Select(const std::string& grid, const std::string& field) {
         ASSERT_TRUE(Act([&] { Select(Grid(grid), field); }));
     }
-    /// A key pressed or text typed through the form's one key entry; true when nothing raised.
+    /// A key or text through the form's key entry; true when nothing was raised.
     bool Key(std::uint16_t key, plat::TShiftState shift = {}) {
         return Act([&] { Form().PressKey(key, shift); });
     }
@@ -107,8 +105,7 @@ protected:
     void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {}) {
         server_.OpenStorage()->Execute(sql, params);
     }
-    /// Stores a payment term straight in the database, as another user or an older system
-    /// would, with day rows given as {initial, final, payment} days.
+    /// Stores a term straight in the database, day rows as {initial, final, payment} days.
     void WriteTerm(const std::string& code, const std::string& name, ger::SqlValue periodType,
                    const std::vector<std::vector<std::string>>& days = {});
 
