@@ -40,12 +40,12 @@ void WorkerPool::RunTogether(std::vector<Job>& batch, Storage& session) {
     try {
         session.Execute("BEGIN");
     } catch (const StorageError& error) {
-        spdlog::warn("jobs run one by one: {}", error.what());
+        spdlog::warn("a batch of reads runs without a shared transaction: {}", error.what());
     }
     for (auto& job : batch)
         job(session);
     try {
-        if (session.InTransaction()) session.Execute("COMMIT");
+        if (session.InTransaction()) session.Commit();
     } catch (const StorageError& error) {
         spdlog::warn("a batch of reads could not end: {}", error.what());
         try {
