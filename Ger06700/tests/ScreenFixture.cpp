@@ -86,11 +86,6 @@ bool ScreenTest::Flag(const char* name) const {
     return *flag;
 }
 
-std::string ScreenTest::Column(const plat::TDBGrid& grid) {
-    const plat::TField* field = grid.SelectedField();
-    return field ? field->FieldName() : std::string();
-}
-
 void ScreenTest::Type(plat::TDBGrid& grid, const std::string& text) {
     for (const std::string& ch : plat::Utf8Characters(text)) {
         std::string key = ch;
@@ -147,17 +142,4 @@ void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
         Write("INSERT INTO DIAPGTO (CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, "
               "NRMESFORMPGT, NRNUMMESPGTO, NRDIAPGTOSEMANA) VALUES (?, ?, ?, ?, 1, NULL, '00')",
               {code, day.at(0), day.at(1), day.at(2)});
-}
-
-json ScreenTest::StoredTerms() {
-    return Sql("SELECT CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, IDTPPERIODO, "
-               "IDCONSDIAUTIL, IDVRIGUALPARC FROM FORMPGTO ORDER BY CDFORMPGTO");
-}
-
-json ScreenTest::StoredDays(const std::string& code) {
-    return Sql("SELECT CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, NRMESFORMPGT, "
-               "NRNUMMESPGTO, NRDIAPGTOSEMANA FROM DIAPGTO WHERE CDFORMPGTO = ? "
-               "ORDER BY NRDIAINIPGTO, " +
-                   server_.OpenStorage()->Dialect().RowId(),
-               {code});
 }

@@ -35,9 +35,8 @@ protected:
         return plat::Application().Dispatch(action);
     }
 
-    /// The one form that exists.
+    /// The one form that exists, and its component called name, of type T.
     plat::TfrmPadraoGrid& Form();
-    /// The component of the form called name, of type T.
     template <class T> T& Part(const std::string& name) {
         T* part = Form().Find<T>(name);
         if (!part) throw std::runtime_error("the form has no " + name);
@@ -65,7 +64,9 @@ protected:
         return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
     }
     /// Field of the grid's selected column; empty for none.
-    static std::string Column(const plat::TDBGrid& grid);
+    static std::string Column(const plat::TDBGrid& grid) {
+        return grid.SelectedField() ? grid.SelectedField()->FieldName() : std::string();
+    }
     std::string Column(const std::string& grid) { return Column(Grid(grid)); }
     static void Select(plat::TDBGrid& grid, const std::string& field) {
         grid.SetSelectedIndex(plat::IndiceCol(grid, field));
@@ -85,16 +86,16 @@ protected:
     static void Type(plat::TDBGrid& grid, const std::string& text);
 
     /// Remote calls since the last ClearLog, as "GetFormPgto()" or "GetDiaPgto(01)".
-    const std::vector<std::string>& Calls() const { return calls_; }
+    const Texts& Calls() const { return calls_; }
     /// Texts of the error dialogs shown since the last ClearLog.
-    static std::vector<std::string> Errors();
+    static Texts Errors();
     /// The last error shown since the last ClearLog, " (+)" added when there were several.
     static std::string Shown();
     /// The catalogue's text for key; "KEY+WORD" fills its placeholder with the text of WORD.
     std::string Msg(const std::string& key);
-    /// Every change of the screen cursor since the last ClearLog, in order.
+    /// Every change of the screen cursor, and every start (true) and stop (false) of the wait
+    /// indicator, since the last ClearLog.
     const std::vector<plat::TCursor>& Cursors() const { return cursors_; }
-    /// Every start (true) and stop (false) of the wait indicator since the last ClearLog.
     const std::vector<bool>& Waits() const { return waits_; }
     /// Forgets the calls, dialogs, cursor changes and waits seen so far.
     void ClearLog();
@@ -108,15 +109,11 @@ protected:
     /// Stores a term straight in the database, day rows as {initial, final, payment} days.
     void WriteTerm(const std::string& code, const std::string& name, ger::SqlValue periodType,
                    const std::vector<std::vector<std::string>>& days = {});
-
-    /// Every stored term, in the fields and order of the screen's list.
-    nlohmann::json StoredTerms();
-    /// The stored day rows of a term, in the fields and order of the screen's detail.
-    nlohmann::json StoredDays(const std::string& code);
-
-    /// The rows the dataset holds, values in field order, without moving it.
-    static nlohmann::json Rows(const plat::TClientDataSet& dataSet) {
-        return dataSet.Data()["rows"];
+    /// The stored day rows of a term as {initial, final, payment} days, by initial day.
+    nlohmann::json StoredDays(const std::string& code) {
+        return Sql("SELECT NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR FROM DIAPGTO WHERE "
+                   "CDFORMPGTO = ? ORDER BY NRDIAINIPGTO",
+                   {code});
     }
 
     virtual void LoadModule() { module_ = plat::TModule::Load(GER06700_MODULE); }
@@ -129,7 +126,7 @@ protected:
     std::unique_ptr<plat::TModule> module_;
 
 private:
-    std::vector<std::string> calls_;
+    Texts calls_;
     std::vector<plat::TCursor> cursors_;
     std::vector<bool> waits_;
     int cursorTicket_ = 0;
