@@ -23,8 +23,7 @@ void ScreenTest::SetUp() {
     ASSERT_TRUE(plat::Application().Forms().empty()) << "a form was left open by an earlier test";
     ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
 
-    // The host reads the same database as the server: the highest final day comes straight
-    // from it.
+    // The host reads the server's database: the highest final day comes straight from it.
     plat::HostConfig::SetOverride("server.host", "127.0.0.1");
     plat::HostConfig::SetOverride("server.port", std::to_string(server_.Port()));
     plat::HostConfig::SetOverride("db", server_.DatabaseUrl());
@@ -69,15 +68,11 @@ plat::TfrmPadraoGrid& ScreenTest::Form() {
     const auto forms = plat::Application().Forms();
     if (forms.size() != 1)
         throw std::runtime_error(std::to_string(forms.size()) + " forms exist instead of one");
-    auto* form = dynamic_cast<plat::TfrmPadraoGrid*>(forms.front());
-    if (!form) throw std::runtime_error("the form is no grid-maintenance form");
-    return *form;
+    return dynamic_cast<plat::TfrmPadraoGrid&>(*forms.front());
 }
 
 std::string ScreenTest::Inspect(const std::string& name) {
-    const auto value = Form().InspectValue(name);
-    if (!value) throw std::runtime_error("the form does not show " + name);
-    return *value;
+    return Form().InspectValue(name).value();
 }
 
 bool ScreenTest::Flag(const char* name) const {
