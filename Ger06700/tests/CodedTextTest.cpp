@@ -35,48 +35,38 @@ TEST_F(ScreenTest, CodesShowAsTheirTextsAndTypedTextsStoreTheirCodes) {
          Codes({"00", "01", "02", "03", "04", "05", "06", "07"})},
         {"A", "dbgSemanaMes", "NRMESFORMPGT", {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0, 10.0}},
     };
-    // Codes no list holds, and the fields that show their code as it is under a period type.
+    // Codes no list holds and the fields that show their code as it is, then texts that are
+    // no entry and the fields that store a typed text as it is (typed null: none).
+    // clang-format off
     const struct {
         const char* periodType;
         const char* field;
         Value stored;
-        std::string text;
-    } shown[] = {
-        {"M", "IDTIPODTPGTO", kNull, ""},
-        {"M", "IDTIPODTPGTO", T("emin"), "Data de Saída (Exclusive)"},
-        {"M", "IDREFECALCPARC", T("fora_mes"), ""},
-        {"M", "IDCONSDIAUTIL", kNull, ""},
-        {"M", "IDCONSDIAUTIL", T("n"), "Sim"},
-        {"M", "IDTPPERIODO", kNull, ""},
-        {"M", "IDTPPERIODO", T("m"), ""},
-        {"S", "NRDIAINIPGTO", T("1"), ""},
-        {"S", "NRDIAINIPGTO", T("08"), ""},
-        {"S", "NRDIAFINPGTO", T("00"), ""},
-        {"S", "NRMESFORMPGT", 2.0, "Seguinte"},
-        {"A", "NRMESFORMPGT", 0.0, ""},
-        {"A", "NRMESFORMPGT", 1.5, ""},
-        {"", "NRMESFORMPGT", 11.0, ""},
-        {"S", "NRDIAPGTOSEMANA", T("06"), "06"},
+        std::string shown;
+        const char* typed;
+        Value after;
+    } others[] = {
+        {"M", "IDTIPODTPGTO", kNull, "", "", T("DSEX")},
+        {"M", "IDTIPODTPGTO", T("emin"), "Data de Saída (Exclusive)",
+         "Data de Emissão da NF (Inclusive) ", T("DSEX")},
+        {"M", "IDREFECALCPARC", T("fora_mes"), "", "fora mês", T("fora_mes")},
+        {"M", "IDCONSDIAUTIL", kNull, "", "", T("S")},
+        {"M", "IDCONSDIAUTIL", T("n"), "Sim", "não", T("S")},
+        {"M", "IDTPPERIODO", kNull, "", nullptr, kNull},
+        {"M", "IDTPPERIODO", T("m"), "", "Por dia da semana/Mês", T("m")},
+        {"S", "NRDIAINIPGTO", T("1"), "", "Sabado", T("1")},
+        {"S", "NRDIAINIPGTO", T("08"), "", nullptr, kNull},
+        {"S", "NRDIAFINPGTO", T("00"), "", nullptr, kNull},
+        {"", "NRDIAFINPGTO", T("03"), "03", "12", T("03")},
+        {"", "NRDIAPGTOVAR", T("10"), "10", "7", T("7")},
+        {"S", "NRMESFORMPGT", 2.0, "Seguinte", "atual", 2.0},
+        {"A", "NRMESFORMPGT", 0.0, "", nullptr, kNull},
+        {"A", "NRMESFORMPGT", 1.5, "", nullptr, kNull},
+        {"", "NRMESFORMPGT", 11.0, "", "Seguinte", 11.0},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "06", "Domingo", T("06")},
+        {"M", "NRDIAPGTOSEMANA", T("06"), "Sexta", "Feriado", T("00")},
     };
-    // Texts that are no entry, and the fields that store a typed text as it is.
-    const struct {
-        const char* periodType;
-        const char* field;
-        Value before;
-        std::string text;
-        Value stored;
-    } typed[] = {
-        {"M", "IDTIPODTPGTO", T("EMIN"), "Data de Emissão da NF (Inclusive) ", T("DSEX")},
-        {"M", "IDREFECALCPARC", T("FORA_SEMANA"), "fora mês", T("FORA_SEMANA")},
-        {"M", "IDCONSDIAUTIL", T("N"), "não", T("S")},
-        {"S", "NRDIAINIPGTO", T("02"), "Sabado", T("02")},
-        {"", "NRDIAFINPGTO", T("03"), "12", T("03")},
-        {"", "NRDIAPGTOVAR", kNull, "7", T("7")},
-        {"M", "NRMESFORMPGT", 1.0, "atual", 1.0},
-        {"", "NRMESFORMPGT", 0.0, "Seguinte", 0.0},
-        {"M", "NRDIAPGTOSEMANA", T("06"), "Feriado", T("00")},
-        {"S", "NRDIAPGTOSEMANA", T("06"), "Domingo", T("06")},
-    };
+    // clang-format on
     // A new term with a new day row to write into, never sent: a period type set here deletes
     // nothing stored.
     ASSERT_TRUE(IniProc());
@@ -103,19 +93,15 @@ TEST_F(ScreenTest, CodesShowAsTheirTextsAndTypedTextsStoreTheirCodes) {
             EXPECT_EQ(field.GetValue(), list.codes[i]) << entries[i];
         }
     }
-    for (const auto& c : shown) {
-        SCOPED_TRACE("shown, row " + std::to_string(&c - shown + 1));
+    for (const auto& c : others) {
+        SCOPED_TRACE("row " + std::to_string(&c - others + 1));
         plat::TField& field = Under(c.periodType, c.field);
         field.SetValue(c.stored);
-        EXPECT_EQ(field.DisplayText(), c.text);
-        EXPECT_EQ(field.Text(), c.text);
-    }
-    for (const auto& c : typed) {
-        SCOPED_TRACE("typed, row " + std::to_string(&c - typed + 1));
-        plat::TField& field = Under(c.periodType, c.field);
-        field.SetValue(c.before);
-        field.SetText(c.text);
-        EXPECT_EQ(field.GetValue(), c.stored);
+        EXPECT_EQ(field.DisplayText(), c.shown);
+        EXPECT_EQ(field.Text(), c.shown);
+        if (!c.typed) continue;
+        field.SetText(c.typed);
+        EXPECT_EQ(field.GetValue(), c.after);
     }
 }
 
