@@ -42,29 +42,25 @@ struct DayCase {
     const char* stored; // what the field of the column holds afterwards; null: not checked
 };
 
+// A period end past 31 left in its cell, and a payment day left empty when the row is stored:
+// the typical-request session and the day-grid test.
 // clang-format off
 const DayCase kDayCases[] = {
-    // The first and the last day of the period, by the column selected (a final day past 31
-    // refused on leaving its cell: the typical-request session).
+    // The first and the last day of the period, by the column selected.
     {M, "11 - 0 20 -", FIN, "7", DiaFinal, false, "", FIN, "07"},  // one digit padded
-    {A, "- 20 1 02 2", INI, "5", DiaFinal, true, "", INI, "05"},
-    {M, "11 20 0 20 -", FIN, "00", DiaFinal, false, "DiaPgto_maior+FinPeriodo", FIN, "00"},
-    {A, "11 20 1 02 2", INI, "40", DiaFinal, false, "DiaPgto_maior+IniPeriodo", INI, nullptr},
+    {M, "11 20 0 20 -", INI, "00", DiaFinal, false, "DiaPgto_maior+IniPeriodo", INI, "00"},
     {M, "- 20 0 20 -", INI, nullptr, DiaFinal, false, "", INI, ""},  // empty, leaving
     {M, "- 20 0 20 -", INI, nullptr, DiaFinal, true, "DiaInicial_inf", INI, nullptr},
-    {M, "11 - 0 20 -", FIN, nullptr, DiaFinal, true, "DiaF_Empty", FIN, nullptr},
     {M, "-3 20 0 20 -", INI, nullptr, DiaFinal, false, "DiaI_maior_zero", INI, nullptr},
     {M, "11 -1 0 20 -", FIN, nullptr, DiaFinal, false, "DiaF_maior_zero", FIN, nullptr},
     // A stored week day past Saturday; a day picked in the cell is not stored yet.
     {S, "04 09 0 05 -", FIN, "@Sábado", DiaFinal, false, "DiaPgto_inv+FinPeriodo", FIN, "09"},
-    {S, "08 05 0 05 -", INI, "@Domingo", DiaFinal, false, "DiaPgto_inv+IniPeriodo", INI, nullptr},
     {S, "04 - 0 05 -", FIN, "@Sábado", DiaFinal, true, "DiaF_Empty", FIN, ""},
     {M, "11 20 0 20 -", INI, "x", DiaFinal, false, kAnyMessage, INI, nullptr},
     {M, "- - 0 20 -", MES, nullptr, DiaFinal, true, "", MES, nullptr},  // nothing to check
     // The month or week of payment.
     {M, "11 20 - 20 -", INI, nullptr, MesPgto, true, "Mes_inf", MES, nullptr},
     {S, "04 05 - 05 -", INI, nullptr, MesPgto, true, "Semana_inf", MES, nullptr},
-    {M, "11 20 - 20 -", INI, nullptr, MesPgto, false, "", INI, nullptr},
     // The number of months, or the week of the month.
     {M, "11 20 1 20 -", FIN, nullptr, NumMes, true, "NumMes_Inf", NUM, nullptr},
     {M, "11 20 0 20 -", FIN, nullptr, NumMes, true, "", FIN, nullptr},  // current month
@@ -74,11 +70,9 @@ const DayCase kDayCases[] = {
     {A, "11 20 1 02 -", NUM, "0", NumMes, false, "NumSem_Inv", NUM, nullptr},
     {A, "11 20 1 02 4", FIN, nullptr, NumMes, true, "", FIN, nullptr},
     {A, "11 20 1 02 -", FIN, nullptr, NumMes, true, "SemPgto_inf", NUM, nullptr},
-    {M, "11 20 1 20 -", NUM, "x", NumMes, false, kAnyMessage, NUM, nullptr},
     // The payment day with the period it belongs to.
     {M, "11 20 0 - -", INI, nullptr, DiaPgto, true, "DiaPg_Empty", PAY, nullptr},
-    {M, "11 20 0 - -", INI, nullptr, DiaPgto, false, "", INI, nullptr},
-    {M, "01 05 0 - -", PAY, "5", DiaPgto, true, "", PAY, "05"},
+    {M, "01 05 0 - -", PAY, "5", DiaPgto, true, "", PAY, "05"},  // on the period's end
     {M, "- 20 0 20 -", PAY, nullptr, DiaPgto, true, "DiaInicial_inf", INI, nullptr},
     {M, "11 - 0 20 -", PAY, nullptr, DiaPgto, true, "DiaF_Empty", FIN, nullptr},
     {S, "04 05 0 - -", PAY, "6", DiaPgto, true, "DiaPg_Empty", PAY, nullptr},  // typed only
@@ -91,7 +85,6 @@ const DayCase kDayCases[] = {
     // Paying before the period's end: refused in the current week or an unset month.
     {S, "01 07 0 01 -", INI, nullptr, DiaPgto, true, "DiaPgto_menor_atual", PAY, nullptr},
     {S, "01 07 1 01 -", INI, nullptr, DiaPgto, true, "", INI, nullptr},
-    {M, "01 10 0 10 -", INI, nullptr, DiaPgto, true, "", INI, nullptr},
     {M, "01 10 - 09 -", INI, nullptr, DiaPgto, true, "DiaPgto_menor_atual", PAY, nullptr},
     {A, "11 20 1 02 2", INI, nullptr, DiaPgto, true, "", INI, nullptr},
 };
@@ -109,9 +102,8 @@ protected:
     /// as it gives), the view's grid holding the focus.
     void NewRow(const std::string& term, const std::string& row, int edited = kNewRow) {
         ASSERT_TRUE(Act([&] {
-            if (Terms().FieldByName("CDFORMPGTO").AsString() != term) {
-                ASSERT_TRUE(Terms().Locate("CDFORMPGTO", term, false));
-            }
+            if (Terms().FieldByName("CDFORMPGTO").AsString() != term)
+                Terms().Locate("CDFORMPGTO", term, false);
             if (edited == kNewRow) {
                 Days().Append();
             } else {
@@ -137,7 +129,6 @@ protected:
 
 TEST_F(DayRoutineTest, EachDayCheckReportsItsRuleAndPointsTheViewGridAtTheField) {
     OpenWithTerms();
-    TfrmFormPgto& screen = Screen();
     for (const DayCase& c : kDayCases) {
         SCOPED_TRACE("case " + std::to_string(&c - kDayCases + 1) + ": " + c.term + " \"" + c.row +
                      "\" " + c.column);
@@ -151,7 +142,7 @@ TEST_F(DayRoutineTest, EachDayCheckReportsItsRuleAndPointsTheViewGridAtTheField)
                 Type(grid, c.typed);
         }));
         ClearLog();
-        const bool passed = Act([&] { (screen.*c.routine)(c.obrigatorio); });
+        const bool passed = Act([&] { (Screen().*c.routine)(c.obrigatorio); });
         const std::string error = c.error;
         EXPECT_EQ(passed, error.empty());
         if (error == kAnyMessage)
@@ -170,31 +161,27 @@ TEST_F(DayRoutineTest, EachDayCheckReportsItsRuleAndPointsTheViewGridAtTheField)
     }
 }
 
+// The final-day check gives the view's grid the focus without the editing that entering it
+// starts, and puts the grid's enter handling back afterwards, also when the check fails.
 TEST_F(DayRoutineTest, TheDayCheckFocusesTheViewGridWithoutRunningItsEnterHandling) {
     OpenWithTerms();
-    TfrmFormPgto& screen = Screen();
-    for (const char* term : {M, S, A}) {
-        for (const char* fin : {"-", "05"}) {
-            SCOPED_TRACE(std::string(term) + " final day " + fin);
-            NewRow(term, std::string("01 ") + fin + " 1 05 2");
-            plat::TDBGrid& grid = ViewGrid();
-            int entered = 0;
-            const auto own = grid.OnEnter;
-            grid.OnEnter = [&](plat::TControl&) { ++entered; };
-            ASSERT_TRUE(Act([&] {
-                Select(grid, "NRDIAFINPGTO");
-                Form().RequestFocus(screen.dbgPadrao);
-            }));
-            EXPECT_EQ(Act([&] { screen.Vd_DiaFinal(true); }), *fin != '-');
-            EXPECT_EQ(Form().ActiveControl(), &grid);
-            EXPECT_EQ(entered, 0);
-            ASSERT_TRUE(grid.OnEnter);
-            grid.OnEnter(grid);
-            EXPECT_EQ(entered, 1);
-            grid.OnEnter = own;
-            DropRow();
-        }
-    }
+    NewRow(S, "01 - 1 05 2");
+    plat::TDBGrid& grid = ViewGrid();
+    int entered = 0;
+    const auto own = grid.OnEnter;
+    grid.OnEnter = [&](plat::TControl&) { ++entered; };
+    ASSERT_TRUE(Act([&] {
+        Select(grid, FIN);
+        Form().RequestFocus(Screen().dbgPadrao);
+    }));
+    EXPECT_FALSE(Act([&] { Screen().Vd_DiaFinal(true); }));
+    EXPECT_EQ(Form().ActiveControl(), &grid);
+    EXPECT_EQ(entered, 0);
+    ASSERT_TRUE(grid.OnEnter);
+    grid.OnEnter(grid);
+    EXPECT_EQ(entered, 1);
+    grid.OnEnter = own;
+    DropRow();
 }
 
 using Period = std::pair<const char*, const char*>;
@@ -203,60 +190,46 @@ const char* const SEQINV =
     "Existem dias compreendidos no período informado que já foram cadastrados.";
 const char* const SEQDIAINV = "Esta data está compreendida em um período já cadastrado.";
 
-struct OverlapCase {
-    const char* name;
-    const char* periodType;
-    std::vector<Period> stored; // the term's rows when the screen loads them
-    std::vector<Period> added;  // rows another user stores afterwards
-    int edited;                 // row of the term being edited; kNewRow: a new row
-    const char* row;            // initial and final day of the row being entered
-    const char* checked;        // day field checked
-    const char* error;          // empty: no report
-};
-
 const std::vector<Period> kMonth{{"01", "10"}, {"11", "20"}, {"21", "31"}};
 
-// clang-format off
-const OverlapCase kOverlapCases[] = {
-    {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, SEQDIAINV},
-    {"row over a period's start", "M", {{"10", "20"}}, {}, kNewRow, "05 12", FIN, SEQINV},
-    {"row after a period", "M", {{"10", "20"}}, {}, kNewRow, "21 31", FIN, ""},
-    {"day after the month's end", "M", {{"25", "05"}}, {}, kNewRow, "03 -", INI, SEQDIAINV},
-    {"row between the two parts", "M", {{"25", "05"}}, {}, kNewRow, "06 24", FIN, ""},
-    {"row past the month's end", "M", {{"01", "02"}}, {}, kNewRow, "28 03", INI, SEQINV},
-    {"Saturday in a period past the week's end", "S", {{"06", "02"}}, {}, kNewRow, "07 -", INI,
-     SEQDIAINV},
-    {"week row between the two parts", "S", {{"06", "02"}}, {}, kNewRow, "03 05", FIN, ""},
-    {"day 31 of the week-of-month view", "A", {{"28", "02"}}, {}, kNewRow, "31 -", INI,
-     SEQDIAINV},
-    {"row beginning on a single day", "M", {{"15", "15"}}, {}, kNewRow, "15 20", FIN, SEQDIAINV},
-    {"row holding a single day", "M", {{"15", "15"}}, {}, kNewRow, "10 20", FIN, ""},
-    {"single-day row inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 15", FIN, ""},
-    {"middle row edited unchanged", "M", kMonth, {}, 1, "11 20", INI, ""},
-    {"last row edited unchanged", "M", kMonth, {}, 2, "21 31", FIN, ""},
-    // A first row edited into the next period, and within its own: the day-grids session.
-    {"middle row into the last period", "M", kMonth, {}, 1, "11 22", FIN, SEQINV},
-    {"a period beyond the detail's rows", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow,
-     "16 18", FIN, ""},
-    {"the periods within them still count", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow,
-     "05 06", FIN, SEQINV},
-};
-// clang-format on
-
+// A row over a period's start, a row after a period and a first row edited into the next
+// period: the day-grids session.
 TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
-    std::vector<std::string> codes;
-    for (const OverlapCase& c : kOverlapCases) {
-        codes.push_back(std::to_string(50 + codes.size()));
+    // clang-format off
+    const struct {
+        const char* name;
+        const char* periodType;
+        std::vector<Period> stored; // the term's rows when the screen loads them
+        std::vector<Period> added;  // rows another user stores afterwards
+        int edited;                 // row of the term being edited; kNewRow: a new row
+        const char* row;            // initial and final day of the row being entered
+        const char* checked;        // day field checked
+        const char* error;          // empty: no report
+    } cases[] = {
+        {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, SEQDIAINV},
+        {"day after the month's end", "M", {{"25", "05"}}, {}, kNewRow, "03 -", INI, SEQDIAINV},
+        {"row between the two parts", "M", {{"25", "05"}}, {}, kNewRow, "06 24", FIN, ""},
+        {"row past the month's end", "M", {{"01", "02"}}, {}, kNewRow, "28 03", INI, SEQINV},
+        {"Saturday past the week's end", "S", {{"06", "02"}}, {}, kNewRow, "07 -", INI, SEQDIAINV},
+        {"day 31, week of the month", "A", {{"28", "02"}}, {}, kNewRow, "31 -", INI, SEQDIAINV},
+        {"row begins on a single day", "M", {{"15", "15"}}, {}, kNewRow, "15 20", FIN, SEQDIAINV},
+        {"row holding a single day", "M", {{"15", "15"}}, {}, kNewRow, "10 20", FIN, ""},
+        {"single-day row in a period", "M", {{"10", "20"}}, {}, kNewRow, "15 15", FIN, ""},
+        {"middle row edited unchanged", "M", kMonth, {}, 1, "11 20", INI, ""},
+        {"period past the rows", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow, "16 18", FIN, ""},
+        {"periods in count", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow, "05 06", FIN, SEQINV},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
         std::vector<std::vector<std::string>> days;
         for (const auto& [ini, fin] : c.stored)
             days.push_back({ini, fin, fin});
-        WriteTerm(codes.back(), std::string(c.name).substr(0, 30), std::string(c.periodType), days);
+        const std::string code = std::to_string(50 + (&c - cases));
+        WriteTerm(code, c.name, std::string(c.periodType), days);
     }
     ASSERT_TRUE(IniProc());
-    auto& screen = Screen();
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        const OverlapCase& c = kOverlapCases[i];
-        const std::string& code = codes[i];
+    for (const auto& c : cases) {
+        const std::string code = std::to_string(50 + (&c - cases));
         SCOPED_TRACE(c.name);
         Locate(code);
         for (const auto& [ini, fin] : c.added)
@@ -266,28 +239,23 @@ TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
         ASSERT_TRUE(Act([&] { Select(ViewGrid(), PAY); }));
         ClearLog();
         const bool passed =
-            Act([&] { screen.Vd_Periodos(c.checked, Days().FieldByName(c.checked).AsString()); });
+            Act([&] { Screen().Vd_Periodos(c.checked, Days().FieldByName(c.checked).AsString()); });
         EXPECT_EQ(Shown(), c.error);
         EXPECT_EQ(passed, *c.error == '\0');
         EXPECT_EQ(Calls(), Texts{"GetPeriodo(" + code + ")"});
         EXPECT_EQ(Column(ViewGrid()), *c.error ? c.checked : PAY);
         DropRow();
     }
-}
 
-TEST_F(DayRoutineTest, WithoutATermCodeOrADayNothingIsAskedOfTheServer) {
-    WriteTerm("20", "Sem dias", std::string("M")); // room for a new row
-    ASSERT_TRUE(IniProc());
-    auto& screen = Screen();
-    NewRow("20", "15");
+    // Without a term code or a day nothing is asked of the server.
+    NewRow("50", "15");
     ClearLog();
-    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(FIN, ""); }));
-    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(FIN, " "); }));
+    EXPECT_TRUE(Act([&] { Screen().Vd_Periodos(FIN, " "); }));
     EXPECT_TRUE(Calls().empty()); // the insert below reads rows, so look now
     DropRow();
     ASSERT_TRUE(Act([&] { Terms().Insert(); }));
     ClearLog();
-    EXPECT_TRUE(Act([&] { screen.Vd_Periodos(INI, "05"); }));
+    EXPECT_TRUE(Act([&] { Screen().Vd_Periodos(INI, "05"); }));
     EXPECT_TRUE(Calls().empty());
     EXPECT_TRUE(Errors().empty());
 }
