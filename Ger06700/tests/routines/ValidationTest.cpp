@@ -1,6 +1,6 @@
-// The checks of a payment-day row on each of the three views, called as leaving a cell,
-// storing the row and the confirm command call them, and the row against the periods the
-// server holds for its term.
+// The checks of a payment term and of a payment-day row on each of the three views, called
+// as leaving a cell, storing a record and the confirm command call them, and the row against
+// the periods the server holds for its term.
 #include "RoutineFixture.h"
 
 #include <sstream>
@@ -89,6 +89,88 @@ const DayCase kDayCases[] = {
     {A, "11 20 1 02 2", INI, nullptr, DiaPgto, true, "", INI, nullptr},
 };
 // clang-format on
+
+// On a new term or on a stored one being edited. A new code padded and passing, and a missing
+// description: the typical-request session and the grid-focus test.
+TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
+    const char* const CD = "CDFORMPGTO";
+    const char* const NM = "NMFORMPGTO";
+    const char* const TP = "IDTPPERIODO";
+    const char* const UT = "IDCONSDIAUTIL";
+    constexpr Routine CodForm = &TfrmFormPgto::Vd_CodForm;
+    constexpr Routine Periodo = &TfrmFormPgto::Vd_Periodo;
+    // clang-format off
+    const struct {
+        const char* edited; // code of the stored term being edited; null: a new term
+        const char* blank;  // field left without a value; null: none
+        const char* column; // master-grid column selected, and typed into when typed is set
+        const char* typed;  // a typed code is asked of the server
+        Routine routine;
+        bool obrigatorio;
+        bool passes;
+        const char* error;  // catalogue key of the message shown; empty: none
+        const char* after;  // master-grid column selected afterwards, and the focus taken
+        const char* stored; // what the field of the column holds afterwards; null: not checked
+    } cases[] = {
+        {nullptr, CD, NM, nullptr, CodForm, false, true, "", NM, nullptr},
+        {nullptr, CD, NM, nullptr, CodForm, true, false, "Cod_inf", CD, nullptr},
+        // A code another user stored after the list was read.
+        {nullptr, nullptr, CD, "30", CodForm, false, false, "Cod_cad", CD, "30"},
+        {nullptr, NM, NM, nullptr, &TfrmFormPgto::Vd_DescForm, false, true, "", NM, nullptr},
+        {nullptr, "IDTIPODTPGTO", CD, nullptr, &TfrmFormPgto::Vd_DataBase, true, false,
+         "DataBase_inf", "IDTIPODTPGTO", nullptr},
+        {"01", "IDREFECALCPARC", CD, nullptr, &TfrmFormPgto::Vd_DtReferencia, true, false,
+         "Ref_Inf", "IDREFECALCPARC", nullptr},
+        {nullptr, UT, CD, nullptr, &TfrmFormPgto::Vd_ConsideraDiasUteis, true, false,
+         "DiaUtil_Inf", UT, nullptr},
+        // The PeriodType: a picked text or a typed code letter is stored when the check runs.
+        {nullptr, TP, NM, nullptr, Periodo, true, false, "Period_inf", TP, nullptr},
+        {"31", nullptr, TP, "P", Periodo, true, true, "", TP, "M"},
+        {"31", nullptr, TP, "s", Periodo, true, true, "", TP, "S"},
+        {"31", nullptr, TP, "m", Periodo, false, false, "", TP, "M"},  // the letter it had
+    };
+    // clang-format on
+    WriteTerm("31", "Sem dias", std::string("M"));
+    ASSERT_TRUE(IniProc());
+    WriteTerm("30", "De outro usuário", std::string("S"));
+    plat::TDBGrid& master = Screen().dbgPadrao;
+    const std::pair<const char*, const char*> aNewTerm[] = {{NM, "Nova"},
+                                                            {"IDTIPODTPGTO", "EMIN"},
+                                                            {"IDREFECALCPARC", "FORA_MES"},
+                                                            {UT, "N"},
+                                                            {"IDVRIGUALPARC", "S"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases + 1));
+        ASSERT_TRUE(Act([&] {
+            if (c.edited) {
+                Terms().Locate("CDFORMPGTO", c.edited, false);
+                Terms().Edit();
+            } else {
+                Terms().Insert();
+                for (const auto& [field, value] : aNewTerm)
+                    Terms().FieldByName(field).SetAsString(value);
+            }
+            if (c.blank) Terms().FieldByName(c.blank).Clear();
+            Select(master, c.column);
+            if (c.typed) Type(master, c.typed);
+            Form().RequestFocus(ViewGrid());
+        }));
+        ClearLog();
+        EXPECT_EQ(Act([&] { (Screen().*c.routine)(c.obrigatorio); }), c.passes);
+        EXPECT_EQ(Shown(), Msg(c.error));
+        EXPECT_EQ(Column(master), c.after);
+        EXPECT_EQ(Form().ActiveControl() == &master, *c.error != '\0');
+        const bool asked = c.typed && c.routine == CodForm;
+        EXPECT_EQ(Calls(), asked ? Texts{"GetVerCdForm(" + std::string(c.typed) + ")"} : Texts{});
+        if (c.stored) {
+            EXPECT_EQ(Terms().FieldByName(c.column).AsString(), c.stored);
+        }
+        // A check undoes nothing: the term stays in editing with what was typed.
+        EXPECT_EQ(Terms().State(),
+                  c.edited ? plat::TDataSetState::Edit : plat::TDataSetState::Insert);
+        ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
+    }
+}
 
 class DayRoutineTest : public RoutineTest {
 protected:
