@@ -34,12 +34,6 @@ void ScreenTest::SetUp() {
             call += (i ? "," : "") + (args[i].is_string() ? args[i].get<std::string>() : "<delta>");
         calls_.push_back(call + ")");
     });
-    cursorTicket_ = plat::Application().Subscribe([this](plat::TObservable&, plat::Change what) {
-        if (what == plat::Change::Cursor) cursors_.push_back(plat::Application().ScreenCursor());
-    });
-    waitTicket_ = plat::WaitIndicator().Subscribe([this](plat::TObservable&, plat::Change what) {
-        if (what == plat::Change::Wait) waits_.push_back(plat::WaitIndicator().Active());
-    });
     ClearLog();
     LoadModule();
 }
@@ -54,8 +48,6 @@ void ScreenTest::TearDown() {
     UnloadModule();
 
     plat::TNetConnection::SetCallObserver(nullptr);
-    plat::Application().Unsubscribe(cursorTicket_);
-    plat::WaitIndicator().Unsubscribe(waitTicket_);
     plat::WaitIndicator().Stop();
     plat::Application().SetScreenCursor(plat::TCursor::Default);
     plat::Application().SetActiveForm(nullptr);
@@ -110,8 +102,6 @@ std::vector<std::string> ScreenTest::Errors() {
 
 void ScreenTest::ClearLog() {
     calls_.clear();
-    cursors_.clear();
-    waits_.clear();
     plat::Application().Headless().ClearTranscript();
 }
 

@@ -82,13 +82,10 @@ protected:
     static void Type(plat::TDBGrid& grid, const std::string& text);
 
     /// Since the last ClearLog: the remote calls, as "GetFormPgto()" or "GetDiaPgto(01)"; the
-    /// texts of the error dialogs, and the last one with " (+)" when there were several; the
-    /// changes of the screen cursor; the starts (true) and stops of the wait indicator.
+    /// texts of the error dialogs, and the last one with " (+)" when there were several.
     const Texts& Calls() const { return calls_; }
     static Texts Errors();
     static std::string Shown();
-    const std::vector<plat::TCursor>& Cursors() const { return cursors_; }
-    const std::vector<bool>& Waits() const { return waits_; }
     void ClearLog();
     /// The catalogue's text for key; "KEY+WORD" fills its placeholder with the text of WORD.
     std::string Msg(const std::string& key);
@@ -118,8 +115,4 @@ protected:
 
 private:
     Texts calls_;
-    std::vector<plat::TCursor> cursors_;
-    std::vector<bool> waits_;
-    int cursorTicket_ = 0;
-    int waitTicket_ = 0;
 };
