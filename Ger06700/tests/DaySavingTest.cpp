@@ -9,9 +9,7 @@ namespace {
 // session.
 TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
     const struct {
-        const char* code;
-        const char* periodType;
-        const char* finalDay; // of the term's one row
+        const char *code, *periodType, *finalDay; // of the term's one row
         bool starts;
     } cases[] = {{"21", "A", "31", false},
                  {"22", "A", "30", true},
@@ -25,8 +23,7 @@ TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
         Locate(c.code);
         ClearLog();
         Act([&] { Days().Insert(); });
-        EXPECT_TRUE(Errors().empty());
-        EXPECT_TRUE(Calls().empty());
+        EXPECT_TRUE(Errors().empty() && Calls().empty()); // silently
         EXPECT_EQ(Days().State() == plat::TDataSetState::Insert, c.starts);
         if (c.starts) {
             EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), ""); // not the first row
@@ -91,7 +88,6 @@ TEST_F(ScreenTest, ATermOfAnUnknownPeriodTypeShowsTheWeekOfMonthPage) {
     ASSERT_TRUE(IniProc());
     ClearLog();
     Locate("10");
-    EXPECT_TRUE(Errors().empty());
     EXPECT_EQ(Calls(), Texts{"GetDiaPgto(10)"});
     EXPECT_EQ(Days().RecordCount(), 2);
     EXPECT_EQ(Page(), 2);
@@ -119,7 +115,6 @@ TEST_F(ScreenTest, AnotherUsersDeletionStopsThePeriodTypeChangeAtTheRefusedRow) 
     EXPECT_EQ(StoredDays("21"), nlohmann::json::parse(R"([["21", "31", "10"]])"));
     EXPECT_EQ(Terms().State(), plat::TDataSetState::Browse);
     EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").AsString(), "21");
-    EXPECT_EQ(Days().RecordCount(), 1);
 }
 
 } // namespace

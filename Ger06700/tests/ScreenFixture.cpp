@@ -8,17 +8,6 @@
 
 using nlohmann::json;
 
-namespace {
-
-json ToJson(const ger::SqlValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) return *text;
-    if (const auto* number = std::get_if<double>(&value)) return *number;
-    if (const auto* integer = std::get_if<std::int64_t>(&value)) return *integer;
-    return nullptr;
-}
-
-} // namespace
-
 void ScreenTest::SetUp() {
     ASSERT_TRUE(plat::Application().Forms().empty()) << "a form was left open by an earlier test";
     ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
@@ -108,10 +97,11 @@ void ScreenTest::ClearLog() {
 json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& params) {
     json rows = json::array();
     for (const auto& row : server_.OpenStorage()->Query(sql, params)) {
-        json values = json::array();
+        rows.push_back(json::array());
         for (const auto& value : row)
-            values.push_back(ToJson(value));
-        rows.push_back(values);
+            rows.back().push_back(std::holds_alternative<std::string>(value)
+                                      ? json(std::get<std::string>(value))
+                                      : json());
     }
     return rows;
 }

@@ -90,8 +90,8 @@ protected:
     /// The catalogue's text for key; "KEY+WORD" fills its placeholder with the text of WORD.
     std::string Msg(const std::string& key);
 
-    /// The server's database: rows of a query, values as JSON; a change another user makes;
-    /// a term with day rows as {initial, final, payment} days, and the stored days of a term.
+    /// The server's database: rows of a query (texts, others null); a change another user
+    /// makes; a term with day rows as {initial, final, payment} days; the stored days of a term.
     nlohmann::json Sql(const std::string& sql, const std::vector<ger::SqlValue>& params = {});
     void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {}) {
         server_.OpenStorage()->Execute(sql, params);
