@@ -16,8 +16,7 @@
 using Texts = std::vector<std::string>;
 
 /// The screen as the host runs it: the real module, the real server on loopback over a fresh
-/// database with the demo terms. Tests open the screen (IniProc) after preparing their data;
-/// what a test leaves open is closed and the module unloaded before the next one.
+/// database with the demo terms. What a test leaves open is closed before the next one.
 class ScreenTest : public ::testing::Test {
 protected:
     static constexpr plat::TShiftState kAlt{false, false, true};
@@ -34,7 +33,6 @@ protected:
         return plat::Application().Dispatch(action);
     }
 
-    /// The one form that exists, and its parts.
     plat::TfrmPadraoGrid& Form();
     template <class T> T& Part(const std::string& name) {
         T* part = Form().Find<T>(name);
@@ -49,15 +47,14 @@ protected:
     plat::TDBGrid& ViewGrid() {
         return Grid(Page() == 0 ? "dbgDiaPgto" : Page() == 1 ? "dbgDiaSemana" : "dbgSemanaMes");
     }
-    /// A value of the screen's state as it shows it to diagnostic tools, and a flag the module
-    /// exports, read through the export.
+    /// The screen's state as diagnostic tools see it, and a flag the module exports.
     std::string Inspect(const std::string& name);
     bool Flag(const char* name) const;
     void Locate(const std::string& code) {
         ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
     }
 
-    /// The control holding the focus, and the field of a grid's selected column; empty for none.
+    /// The control focused, and the field of a grid's selected column; empty for none.
     std::string Active() {
         return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();
     }
@@ -71,18 +68,17 @@ protected:
     void Select(const std::string& grid, const std::string& field) {
         ASSERT_TRUE(Act([&] { Select(Grid(grid), field); }));
     }
-    /// A key or text through the form's key entry, as one user action.
     bool Key(std::uint16_t key, plat::TShiftState shift = {}) {
         return Act([&] { Form().PressKey(key, shift); });
     }
     bool Type(const std::string& text) {
         return Act([&] { Form().TypeText(text); });
     }
-    /// Types text into the grid's current cell as its editor takes it, nothing written yet.
+    /// Types into the grid's current cell as its editor takes it, nothing written yet.
     static void Type(plat::TDBGrid& grid, const std::string& text);
 
-    /// Since the last ClearLog: the remote calls, as "GetFormPgto()" or "GetDiaPgto(01)"; the
-    /// texts of the error dialogs, and the last one with " (+)" when there were several.
+    /// Since ClearLog: the remote calls, as "GetDiaPgto(01)"; the error dialogs' texts, and the
+    /// last one with " (+)" when there were several.
     const Texts& Calls() const { return calls_; }
     static Texts Errors();
     static std::string Shown();
