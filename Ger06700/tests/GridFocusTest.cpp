@@ -1,22 +1,20 @@
-// Moving along and between the grids with real keys: what each column takes and what leaving
-// it checks, what entering and leaving a day grid store, where the cursor lands when a
-// check fails, and which side boTestaGrid says the user works on.
+// Moving along and between the grids with real keys: what each column takes, what entering and
+// leaving a day grid store, where the cursor stays when a check fails, and boTestaGrid.
 #include "ScreenFixture.h"
 
 namespace {
 
 using plat::TDataSetState;
 
-// Keys typed into a day-grid cell: what the cell and its field take. Escape restoring a typed
-// cell, and the checks of a column left and the periods asked for then: the day-grids and
+// Escape restoring a typed cell, and the checks and periods of a column left: the day-grids and
 // typical-request sessions.
 TEST_F(ScreenTest, TypingInADayGridAndLeavingTheColumn) {
     WriteTerm("40", "Mensal", std::string("M"), {{"01", "15", "20"}});
     WriteTerm("41", "Semanal", std::string("S"), {{"01", "03", "05"}});
     WriteTerm("42", "Semana do mês", std::string("A"), {{"01", "15", "02"}});
     ASSERT_TRUE(IniProc());
-    // The term, the grid Alt+PageDown enters, the column, the keys; the cell's text and what
-    // the column's field then holds.
+    // The term, the grid Alt+PageDown enters, the column, the keys; the cell's text and its
+    // field's value then.
     const struct {
         const char *term, *grid, *column, *typed, *cell, *stored;
     } cases[] = {
@@ -60,10 +58,11 @@ TEST_F(ScreenTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn
     ASSERT_TRUE(IniProc());
     plat::TWinControl& navigator = Part<plat::TWinControl>("dbnPadrao");
     // Before a day grid was first left, entering the master grid says nothing.
-    ASSERT_TRUE(Act([&] { Form().MoveFocus(navigator); }));
-    ASSERT_TRUE(Act([&] { Form().MoveFocus(Grid("dbgPadrao")); }));
+    ASSERT_TRUE(Act([&] {
+        Form().MoveFocus(navigator);
+        Form().MoveFocus(Grid("dbgPadrao"));
+    }));
     EXPECT_FALSE(Flag("boTestaGrid"));
-
     // A header that cannot be stored keeps the user in the master grid, rows untouched.
     Locate("40");
     ASSERT_TRUE(Act([&] {
@@ -101,19 +100,23 @@ TEST_F(ScreenTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn
     ASSERT_TRUE(Act([&] { Form().MoveFocus(Grid("dbgPadrao")); }));
     EXPECT_TRUE(Flag("boTestaGrid"));
 
-    // With no term at all, entering a day grid asks for the code and starts no row.
+    // With no term at all, only insert and reload remain with their menu entries, the navigator
+    // is off, and entering a day grid asks for the code and starts no row.
     Write("DELETE FROM DIAPGTO");
     Write("DELETE FROM FORMPGTO");
     ASSERT_TRUE(Act([&] { Form().sbtVerificarClick(Form().sbtVerificar); }));
+    plat::TfrmPadraoGrid& f = Form();
+    for (const auto* b : {&f.sbtIncluir, &f.RecordCommand2(), &f.sbtExcluir, &f.RecordCommand4()})
+        EXPECT_EQ(b->Enabled(), b == &f.sbtIncluir) << b->Name();
+    EXPECT_TRUE(f.mnuVerificar.Enabled() && !f.mnuExcluir.Enabled() && !navigator.Enabled());
     ClearLog();
     Key(plat::VK_NEXT, kAlt);
     EXPECT_EQ(Shown(), "Código deve ser informado.");
     EXPECT_EQ(Days().State(), TDataSetState::Browse);
 }
 
-// The master grid's keys while a term is edited: the protected code, Down, the characters
-// each coded column takes (S and N in a flag column: the typical-request session), and Tab
-// in the PeriodType cell.
+// The protected code, Down while editing, the characters each coded column takes (S and N in a
+// flag column: the typical-request session), and Tab in the PeriodType cell.
 TEST_F(ScreenTest, MasterGridKeysWhileATermIsEdited) {
     const auto Term = [&](const char* field) { return Terms().FieldByName(field).AsString(); };
     WriteTerm("31", "Sem dias", std::string("M"));
