@@ -1,7 +1,7 @@
-// Stored codes and the texts the user sees, both ways, through the real screen. Texts are
-// compared whole and exactly: case, accents, "º" and trailing blanks matter. Each code of the
-// lists shown as its text, and entries picked and stored as their codes: the open-screen,
-// move-in-list, day-grids, day-rows, typical-request and period-type-change sessions.
+// Stored codes and the texts the user sees, both ways, compared whole and exactly (case, accents,
+// "º", trailing blanks). Each code of the lists shown as its text, and entries picked and stored
+// as their codes: the open-screen, move-in-list, day-grids, day-rows, typical-request and
+// period-type-change sessions.
 #include "ScreenFixture.h"
 
 namespace {
@@ -13,7 +13,7 @@ Value T(const char* text) {
     return std::string(text);
 }
 
-TEST_F(ScreenTest, CodesOutsideTheListsAndTextsThatAreNoEntry) {
+TEST_F(ScreenTest, ADescriptionClearedAndCodesAndTextsOutsideTheLists) {
     // Codes no list holds and the fields that show their code as it is, then texts that are
     // no entry and the fields that store a typed text as it is (typed null: none).
     // clang-format off
@@ -47,9 +47,22 @@ TEST_F(ScreenTest, CodesOutsideTheListsAndTextsThatAreNoEntry) {
         {"M", "NRDIAPGTOSEMANA", T("00"), "", "Quinta", T("05")},
     };
     // clang-format on
+    ASSERT_TRUE(IniProc());
+    // A description cleared in the grid keeps the former one; blanks around one stay.
+    for (const auto& [typed, stored] :
+         {std::pair{"   ", "À vista"}, std::pair{"  Pix  ", "  Pix  "}}) {
+        Select("dbgPadrao", "NMFORMPGTO");
+        ASSERT_TRUE(Act([&] {
+            Form().TypeText("x");
+            Form().PressKey(plat::VK_BACK, {});
+            Form().TypeText(typed);
+            Form().PressKey(plat::VK_RETURN, {});
+        }));
+        EXPECT_EQ(Terms().FieldByName("NMFORMPGTO").AsString(), stored);
+        ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
+    }
     // A new term with a new day row to write into, never sent: a period type set here deletes
     // nothing stored.
-    ASSERT_TRUE(IniProc());
     ASSERT_TRUE(Act([&] { Terms().Insert(); }));
     ASSERT_TRUE(Act([&] { Days().Insert(); }));
     // The field of the term or, failing that, of the day row, read under periodType.
@@ -67,25 +80,6 @@ TEST_F(ScreenTest, CodesOutsideTheListsAndTextsThatAreNoEntry) {
         if (!c.typed) continue;
         field.SetText(c.typed);
         EXPECT_EQ(field.GetValue(), c.after);
-    }
-}
-
-// A description cleared in the grid keeps the former one; blanks around a description stay.
-TEST_F(ScreenTest, DescriptionClearedInTheGridKeepsTheFormerOne) {
-    ASSERT_TRUE(IniProc());
-    const std::pair<std::string, std::string> cases[] = {{"   ", "À vista"},
-                                                         {"  Pix  ", "  Pix  "}};
-    for (const auto& [typed, stored] : cases) {
-        SCOPED_TRACE('"' + typed + '"');
-        Select("dbgPadrao", "NMFORMPGTO");
-        ASSERT_TRUE(Act([&] {
-            Form().TypeText("x");
-            Form().PressKey(plat::VK_BACK, {});
-            Form().TypeText(typed);
-            Form().PressKey(plat::VK_RETURN, {});
-        }));
-        EXPECT_EQ(Terms().FieldByName("NMFORMPGTO").AsString(), stored);
-        ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
     }
 }
 
