@@ -14,7 +14,7 @@ TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
     } cases[] = {{"21", "A", "31", false}, {"22", "A", "30", true},  {"23", "M", "30", true},
                  {"24", "S", "07", false}, {"25", "X", "07", false}, {"26", "X", "06", true}};
     for (const auto& c : cases)
-        WriteTerm(c.code, "Prazo", std::string(c.periodType), {{"01", c.finalDay, "02"}});
+        WriteTerm(c.code, "Prazo", c.periodType, {{"01", c.finalDay, "02"}});
     ASSERT_TRUE(IniProc());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
@@ -33,7 +33,7 @@ TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
 }
 
 TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
-    WriteTerm("20", "Quinzena", std::string("M"), {{"01", "15", "20"}});
+    WriteTerm("20", "Quinzena", "M", {{"01", "15", "20"}});
     ASSERT_TRUE(IniProc());
     plat::TField& paymentDay = Days().FieldByName("NRDIAPGTOVAR");
 
@@ -83,7 +83,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
 // period-type-change session); when another user got there first, the deletion stops at the
 // refused row and the list is read afresh, the term staying current.
 TEST_F(ScreenTest, AnotherUsersDeletionStopsThePeriodTypeChangeAtTheRefusedRow) {
-    WriteTerm("21", "Três dezenas", std::string("M"),
+    WriteTerm("21", "Três dezenas", "M",
               {{"01", "10", "20"}, {"11", "20", "30"}, {"21", "31", "10"}});
     ASSERT_TRUE(IniProc());
     Locate("21");

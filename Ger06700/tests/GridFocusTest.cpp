@@ -1,18 +1,32 @@
-// Moving along and between the grids with real keys: what each column takes, what entering and
-// leaving a day grid store, where the cursor stays when a check fails, and boTestaGrid.
+// Typing into the grids and moving along and between them with real keys: what each column
+// takes and how its codes read, what entering and leaving a day grid store, where the cursor
+// stays when a check fails, and boTestaGrid.
 #include "ScreenFixture.h"
 
 namespace {
 
 using plat::TDataSetState;
+using plat::Value;
+
+const Value kNull{};
+Value T(const char* text) {
+    return std::string(text);
+}
 
 // Escape restoring a typed cell, and the checks and periods of a column left: the day-grids and
 // typical-request sessions.
-TEST_F(ScreenTest, TypingInADayGridAndLeavingTheColumn) {
-    WriteTerm("40", "Mensal", std::string("M"), {{"01", "15", "20"}});
-    WriteTerm("41", "Semanal", std::string("S"), {{"01", "03", "05"}});
-    WriteTerm("42", "Semana do mês", std::string("A"), {{"01", "15", "02"}});
+TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
+    WriteTerm("40", "Mensal", "M", {{"01", "15", "20"}});
+    WriteTerm("41", "Semanal", "S", {{"01", "03", "05"}});
+    WriteTerm("42", "Semana do mês", "A", {{"01", "15", "02"}});
     ASSERT_TRUE(IniProc());
+    plat::TWinControl& navigator = Part<plat::TWinControl>("dbnPadrao");
+    // Before a day grid was first left, entering the master grid says nothing.
+    ASSERT_TRUE(Act([&] {
+        Form().MoveFocus(navigator);
+        Form().MoveFocus(Grid("dbgPadrao"));
+    }));
+    EXPECT_FALSE(Flag("boTestaGrid"));
     // The term, the grid Alt+PageDown enters, the column, the keys; the cell's text and its
     // field's value then.
     const struct {
@@ -51,20 +65,10 @@ TEST_F(ScreenTest, TypingInADayGridAndLeavingTheColumn) {
     ASSERT_TRUE(Key(plat::VK_TAB));
     EXPECT_EQ(Column("dbgDiaPgto"), "NRDIAFINPGTO");
     EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "01");
-}
+    Key(plat::VK_ESCAPE);
+    ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
 
-TEST_F(ScreenTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn) {
-    WriteTerm("40", "Mensal", std::string("M"), {{"01", "15", "20"}});
-    ASSERT_TRUE(IniProc());
-    plat::TWinControl& navigator = Part<plat::TWinControl>("dbnPadrao");
-    // Before a day grid was first left, entering the master grid says nothing.
-    ASSERT_TRUE(Act([&] {
-        Form().MoveFocus(navigator);
-        Form().MoveFocus(Grid("dbgPadrao"));
-    }));
-    EXPECT_FALSE(Flag("boTestaGrid"));
     // A header that cannot be stored keeps the user in the master grid, rows untouched.
-    Locate("40");
     ASSERT_TRUE(Act([&] {
         Terms().Edit();
         Terms().FieldByName("NMFORMPGTO").SetAsString("");
@@ -119,7 +123,7 @@ TEST_F(ScreenTest, EnteringAndLeavingTheDayGridsStoreAndTellWhichSideTheUserIsOn
 // flag column: the typical-request session), and Tab in the PeriodType cell.
 TEST_F(ScreenTest, MasterGridKeysWhileATermIsEdited) {
     const auto Term = [&](const char* field) { return Terms().FieldByName(field).AsString(); };
-    WriteTerm("31", "Sem dias", std::string("M"));
+    WriteTerm("31", "Sem dias", "M");
     ASSERT_TRUE(IniProc());
     Locate("31");
     Select("dbgPadrao", "CDFORMPGTO");
@@ -157,6 +161,80 @@ TEST_F(ScreenTest, MasterGridKeysWhileATermIsEdited) {
     EXPECT_EQ(Column("dbgPadrao"), "IDTPPERIODO");
     EXPECT_EQ(Term("IDCONSDIAUTIL"), "N");
     EXPECT_EQ(Term("NMFORMPGTO"), "X");
+}
+
+// Stored codes and the texts the user sees, both ways, compared whole and exactly (case, accents,
+// "º", trailing blanks). Each code of the lists shown as its text, and entries picked and stored
+// as their codes: the open-screen, move-in-list, day-grids, day-rows, typical-request and
+// period-type-change sessions.
+TEST_F(ScreenTest, ADescriptionClearedAndCodesAndTextsOutsideTheLists) {
+    // Codes no list holds and the fields that show their code as it is, then texts that are
+    // no entry and the fields that store a typed text as it is (typed null: none).
+    // clang-format off
+    const struct {
+        const char* periodType;
+        const char* field;
+        Value stored;
+        std::string shown;
+        const char* typed;
+        Value after;
+    } others[] = {
+        {"M", "IDTIPODTPGTO", kNull, "", "", T("DSEX")},
+        {"M", "IDTIPODTPGTO", T("emin"), "Data de Saída (Exclusive)",
+         "Data de Emissão da NF (Inclusive) ", T("DSEX")},
+        {"M", "IDREFECALCPARC", T("fora_mes"), "", "fora mês", T("fora_mes")},
+        {"M", "IDCONSDIAUTIL", kNull, "", "", T("S")},
+        {"M", "IDCONSDIAUTIL", T("n"), "Sim", "não", T("S")},
+        {"M", "IDTPPERIODO", kNull, "", nullptr, kNull},
+        {"M", "IDTPPERIODO", T("m"), "", "Por dia da semana/Mês", T("m")},
+        {"S", "NRDIAINIPGTO", T("1"), "", "Sabado", T("1")},
+        {"S", "NRDIAINIPGTO", T("08"), "", nullptr, kNull},
+        {"S", "NRDIAFINPGTO", T("00"), "", nullptr, kNull},
+        {"", "NRDIAFINPGTO", T("03"), "03", "12", T("03")},
+        {"", "NRDIAPGTOVAR", T("10"), "10", "7", T("7")},
+        {"S", "NRMESFORMPGT", 2.0, "Seguinte", "atual", 2.0},
+        {"A", "NRMESFORMPGT", 0.0, "", nullptr, kNull},
+        {"A", "NRMESFORMPGT", 1.5, "", nullptr, kNull},
+        {"", "NRMESFORMPGT", 11.0, "", "Seguinte", 11.0},
+        {"S", "NRDIAPGTOSEMANA", T("06"), "06", "Domingo", T("06")},
+        {"M", "NRDIAPGTOSEMANA", T("06"), "Sexta", "Feriado", T("00")},
+        {"M", "NRDIAPGTOSEMANA", T("00"), "", "Quinta", T("05")},
+    };
+    // clang-format on
+    ASSERT_TRUE(IniProc());
+    // A description cleared in the grid keeps the former one; blanks around one stay.
+    for (const auto& [typed, stored] :
+         {std::pair{"   ", "À vista"}, std::pair{"  Pix  ", "  Pix  "}}) {
+        Select("dbgPadrao", "NMFORMPGTO");
+        ASSERT_TRUE(Act([&] {
+            Form().TypeText("x");
+            Form().PressKey(plat::VK_BACK, {});
+            Form().TypeText(typed);
+            Form().PressKey(plat::VK_RETURN, {});
+        }));
+        EXPECT_EQ(Terms().FieldByName("NMFORMPGTO").AsString(), stored);
+        ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
+    }
+    // A new term with a new day row to write into, never sent: a period type set here deletes
+    // nothing stored.
+    ASSERT_TRUE(Act([&] { Terms().Insert(); }));
+    ASSERT_TRUE(Act([&] { Days().Insert(); }));
+    // The field of the term or, failing that, of the day row, read under periodType.
+    const auto Under = [&](const std::string& periodType, const std::string& name) -> auto& {
+        Terms().FieldByName("IDTPPERIODO").SetValue(periodType);
+        plat::TField* field = Terms().FindField(name);
+        return field ? *field : Days().FieldByName(name);
+    };
+    for (const auto& c : others) {
+        SCOPED_TRACE("row " + std::to_string(&c - others + 1));
+        plat::TField& field = Under(c.periodType, c.field);
+        field.SetValue(c.stored);
+        EXPECT_EQ(field.DisplayText(), c.shown);
+        EXPECT_EQ(field.Text(), c.shown);
+        if (!c.typed) continue;
+        field.SetText(c.typed);
+        EXPECT_EQ(field.GetValue(), c.after);
+    }
 }
 
 } // namespace

@@ -63,8 +63,7 @@ bool ScreenTest::Flag(const char* name) const {
 }
 
 void ScreenTest::Type(plat::TDBGrid& grid, const std::string& text) {
-    for (const std::string& ch : plat::Utf8Characters(text)) {
-        std::string key = ch;
+    for (std::string key : plat::Utf8Characters(text)) {
         grid.BeginKey();
         grid.KeyPress(key);
     }
@@ -107,7 +106,7 @@ json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& p
 }
 
 void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
-                           ger::SqlValue periodType,
+                           const std::string& periodType,
                            const std::vector<std::vector<std::string>>& days) {
     Write("INSERT INTO FORMPGTO (CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, "
           "IDTPPERIODO, IDCONSDIAUTIL, IDVRIGUALPARC) VALUES (?, ?, 'EMIN', 'FORA_MES', ?, 'N', "

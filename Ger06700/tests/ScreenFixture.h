@@ -92,7 +92,7 @@ protected:
     void Write(const std::string& sql, const std::vector<ger::SqlValue>& params = {}) {
         server_.OpenStorage()->Execute(sql, params);
     }
-    void WriteTerm(const std::string& code, const std::string& name, ger::SqlValue periodType,
+    void WriteTerm(const std::string& code, const std::string& name, const std::string& periodType,
                    const std::vector<std::vector<std::string>>& days = {});
     nlohmann::json StoredDays(const std::string& code) {
         return Sql("SELECT NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR FROM DIAPGTO WHERE "

@@ -41,7 +41,7 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
         {"44", "dbnPadrao", false, false, 1, 1, 1},
     };
     for (const auto& c : cases)
-        WriteTerm(c.code, "Quinzenas", std::string("M"), {{"01", "15", "20"}, {"16", "31", "05"}});
+        WriteTerm(c.code, "Quinzenas", "M", {{"01", "15", "20"}, {"16", "31", "05"}});
     // Rows as this screen stores them, so that the confirm run after a row's deletion passes.
     Write("UPDATE DIAPGTO SET NRNUMMESPGTO = 1");
     ASSERT_TRUE(IniProc());
@@ -72,7 +72,7 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
 // alone: the term-commands session); Yes for a term and its row goes back to what is stored,
 // the highest final day read again and the cursor on the code.
 TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) {
-    WriteTerm("40", "Quinzenas", std::string("M"), {{"01", "15", "20"}});
+    WriteTerm("40", "Quinzenas", "M", {{"01", "15", "20"}});
     ASSERT_TRUE(IniProc());
     TfrmFormPgto& form = Screen();
     plat::HeadlessDialogs& dialogs = plat::Application().Headless();

@@ -107,9 +107,9 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
         {"31", nullptr, TP, "m", Periodo, false, false, "", TP, "M"},  // the letter it had
     };
     // clang-format on
-    WriteTerm("31", "Sem dias", std::string("M"));
+    WriteTerm("31", "Sem dias", "M");
     ASSERT_TRUE(IniProc());
-    WriteTerm("30", "De outro usuário", std::string("S"));
+    WriteTerm("30", "De outro usuário", "S");
     plat::TDBGrid& master = Screen().dbgPadrao;
     for (const auto& c : cases) {
         SCOPED_TRACE("case " + std::to_string(&c - cases + 1));
@@ -145,9 +145,9 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
 class DayRoutineTest : public RoutineTest {
 protected:
     void OpenWithTerms() {
-        WriteTerm(M, "Mensal", std::string("M"), {{"01", "10", "10"}});
-        WriteTerm(S, "Semanal", std::string("S"), {{"01", "03", "03"}});
-        WriteTerm(A, "Semana do mês", std::string("A"), {{"01", "10", "02"}});
+        WriteTerm(M, "Mensal", "M", {{"01", "10", "10"}});
+        WriteTerm(S, "Semanal", "S", {{"01", "03", "03"}});
+        WriteTerm(A, "Semana do mês", "A", {{"01", "10", "02"}});
         ASSERT_TRUE(IniProc());
     }
     /// Starts a new row of term, or edits its row edited, writing the values row gives.
@@ -267,7 +267,7 @@ TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
         for (const auto& [ini, fin] : c.stored)
             days.push_back({ini, fin, fin});
         const std::string code = std::to_string(50 + (&c - cases));
-        WriteTerm(code, c.name, std::string(c.periodType), days);
+        WriteTerm(code, c.name, c.periodType, days);
     }
     ASSERT_TRUE(IniProc());
     for (const auto& c : cases) {
