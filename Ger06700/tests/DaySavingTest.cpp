@@ -4,9 +4,8 @@
 
 namespace {
 
-// A month full up to day 31, a term without rows (its row starts at day 01), and the pages of
-// M, S and A: the day-rows and move-in-list sessions. A period type no view knows, as older
-// systems left it, shows the week-of-month page and takes up to seven days.
+// A full month, a term without rows, the pages of M, S and A: day-rows, move-in-list. A period
+// type no view knows, as older systems left it, shows the week-of-month page, seven days.
 TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
     const struct {
         const char *code, *periodType, *finalDay; // of the term's one row
@@ -48,8 +47,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     EXPECT_TRUE(Calls().empty());
     EXPECT_EQ(Inspect("stMaxDiaFin"), "31");
 
-    // A changed middle row is stored and stays current once the rows are read again (by the
-    // cancel of the unchanged term, and by finding it again).
+    // A changed middle row is stored and stays current once the rows are read again.
     ASSERT_TRUE(Act([&] {
         Days().Locate("NRDIAINIPGTO", "11", false);
         Days().Edit();
@@ -60,8 +58,7 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "11");
     EXPECT_EQ(StoredDays("04")[1][2], "29");
 
-    // A new row up to day 31 for a term another user removed meanwhile is refused: it
-    // disappears and the guard keeps the former day, so the row may be started again.
+    // A new row for a term another user removed is refused; the guard keeps the former day.
     Locate("20");
     Write("DELETE FROM DIAPGTO WHERE CDFORMPGTO = '20'");
     Write("DELETE FROM FORMPGTO WHERE CDFORMPGTO = '20'");
@@ -79,9 +76,8 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     EXPECT_EQ(Inspect("stMaxDiaFin"), "15");
 }
 
-// Changing a stored term's period type clears its schedule one server call per row (the
-// period-type-change session); when another user got there first, the deletion stops at the
-// refused row and the list is read afresh, the term staying current.
+// The schedule cleared by a period-type change (period-type-change) stops at a row another user
+// deleted first; the list is read afresh, the term staying current.
 TEST_F(ScreenTest, AnotherUsersDeletionStopsThePeriodTypeChangeAtTheRefusedRow) {
     WriteTerm("21", "Três dezenas", "M",
               {{"01", "10", "20"}, {"11", "20", "30"}, {"21", "31", "10"}});

@@ -1,6 +1,5 @@
-// Typing into the grids and moving along and between them with real keys: what each column
-// takes and how its codes read, what entering and leaving a day grid store, where the cursor
-// stays when a check fails, and boTestaGrid.
+// Typing into the grids and moving between them with real keys: what each column takes and how
+// its codes read, what entering and leaving a day grid store, and boTestaGrid.
 #include "ScreenFixture.h"
 
 namespace {
@@ -13,8 +12,8 @@ Value T(const char* text) {
     return std::string(text);
 }
 
-// Escape restoring a typed cell, and the checks and periods of a column left: the day-grids and
-// typical-request sessions.
+// Escape restoring a typed cell, the checks and periods of a column left: day-grids and
+// typical-request.
 TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
     WriteTerm("40", "Mensal", "M", {{"01", "15", "20"}});
     WriteTerm("41", "Semanal", "S", {{"01", "03", "05"}});
@@ -27,8 +26,7 @@ TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
         Form().MoveFocus(Grid("dbgPadrao"));
     }));
     EXPECT_FALSE(Flag("boTestaGrid"));
-    // The term, the grid Alt+PageDown enters, the column, the keys; the cell's text and its
-    // field's value then.
+    // Term, grid Alt+PageDown enters, column, keys; the cell's text and its field's value.
     const struct {
         const char *term, *grid, *column, *typed, *cell, *stored;
     } cases[] = {
@@ -67,7 +65,6 @@ TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
     EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "01");
     Key(plat::VK_ESCAPE);
     ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
-
     // A header that cannot be stored keeps the user in the master grid, rows untouched.
     ASSERT_TRUE(Act([&] {
         Terms().Edit();
@@ -79,7 +76,6 @@ TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
     EXPECT_EQ(Active(), "dbgPadrao");
     EXPECT_EQ(Days().State(), TDataSetState::Browse);
     ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
-
     // A row that fails its checks keeps the user in the day grid; nothing is stored.
     ASSERT_TRUE(Key(plat::VK_NEXT, kAlt));
     ASSERT_TRUE(Act([&] { Days().FieldByName("NRDIAPGTOVAR").SetAsString(""); }));
@@ -88,9 +84,8 @@ TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
     EXPECT_EQ(Shown(), "Dia de pagamento deve ser informado.");
     EXPECT_EQ(Active(), "dbgDiaPgto");
     EXPECT_TRUE(Calls().empty());
-
-    // Rows only looked at leave the term as stored: nothing sent, nothing to cancel. From now
-    // on the master grid tells when it is entered and left.
+    // Rows only looked at leave the term as stored, nothing sent; from now on the master grid
+    // tells when it is entered and left.
     Key(plat::VK_ESCAPE);
     ClearLog();
     ASSERT_TRUE(Key(plat::VK_PRIOR, kAlt));
@@ -103,9 +98,8 @@ TEST_F(ScreenTest, TypingInTheDayGridsAndEnteringAndLeavingThem) {
     EXPECT_FALSE(Flag("boTestaGrid"));
     ASSERT_TRUE(Act([&] { Form().MoveFocus(Grid("dbgPadrao")); }));
     EXPECT_TRUE(Flag("boTestaGrid"));
-
-    // With no term at all, only insert and reload remain with their menu entries, the navigator
-    // is off, and entering a day grid asks for the code and starts no row.
+    // With no term, only insert and reload remain and the navigator is off; entering a day grid
+    // asks for the code and starts no row.
     Write("DELETE FROM DIAPGTO");
     Write("DELETE FROM FORMPGTO");
     ASSERT_TRUE(Act([&] { Form().sbtVerificarClick(Form().sbtVerificar); }));
@@ -163,21 +157,14 @@ TEST_F(ScreenTest, MasterGridKeysWhileATermIsEdited) {
     EXPECT_EQ(Term("NMFORMPGTO"), "X");
 }
 
-// Stored codes and the texts the user sees, both ways, compared whole and exactly (case, accents,
-// "º", trailing blanks). Each code of the lists shown as its text, and entries picked and stored
-// as their codes: the open-screen, move-in-list, day-grids, day-rows, typical-request and
-// period-type-change sessions.
+// Codes and texts both ways, compared whole and exactly (case, accents, "º", blanks). Each code
+// of the lists shown, and entries picked: open-screen, move-in-list, day-grids, day-rows,
+// typical-request and period-type-change.
 TEST_F(ScreenTest, ADescriptionClearedAndCodesAndTextsOutsideTheLists) {
-    // Codes no list holds and the fields that show their code as it is, then texts that are
-    // no entry and the fields that store a typed text as it is (typed null: none).
+    // Codes no list holds or shown as they are, then texts that are no entry or stored as typed.
     // clang-format off
     const struct {
-        const char* periodType;
-        const char* field;
-        Value stored;
-        std::string shown;
-        const char* typed;
-        Value after;
+        const char *periodType, *field; Value stored; const char *shown, *typed; Value after;
     } others[] = {
         {"M", "IDTIPODTPGTO", kNull, "", "", T("DSEX")},
         {"M", "IDTIPODTPGTO", T("emin"), "Data de Saída (Exclusive)",
@@ -215,8 +202,7 @@ TEST_F(ScreenTest, ADescriptionClearedAndCodesAndTextsOutsideTheLists) {
         EXPECT_EQ(Terms().FieldByName("NMFORMPGTO").AsString(), stored);
         ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
     }
-    // A new term with a new day row to write into, never sent: a period type set here deletes
-    // nothing stored.
+    // A new term and day row to write into, never sent: a period type set here deletes nothing.
     ASSERT_TRUE(Act([&] { Terms().Insert(); }));
     ASSERT_TRUE(Act([&] { Days().Insert(); }));
     // The field of the term or, failing that, of the day row, read under periodType.

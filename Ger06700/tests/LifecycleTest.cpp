@@ -1,6 +1,5 @@
-// Opening, closing and reopening the screen through the module, and a server that goes down.
-// The fetches, window states, forms created and report texts a session shows of these are in
-// the open-screen, reopen and server-down sessions.
+// Opening, closing and reopening the screen through the module, and a server that goes down
+// (fetches, window states, forms and reports: open-screen, reopen, server-down).
 #include "ScreenFixture.h"
 
 #include "net/NetConnection.h"
@@ -10,9 +9,8 @@ namespace {
 
 using plat::TCursor;
 
-// IniProc shows the hourglass, the first time also the connect's wait indicator, and brings
-// the screen back. Closing disconnects; a screen reopened while the module stays loaded
-// connects but starts with an empty list until the user reloads it.
+// IniProc shows the hourglass (the first time with the connect's wait) and brings the screen
+// back. Closing disconnects; reopened with the module loaded, it waits for a reload.
 TEST_F(ScreenTest, IniProcConnectsOnceAndAReopenedScreenWaitsForAReload) {
     std::vector<TCursor> cursors;
     const int ticket = plat::Application().Subscribe([&](plat::TObservable&, plat::Change what) {
@@ -50,10 +48,8 @@ TEST_F(ScreenTest, IniProcConnectsOnceAndAReopenedScreenWaitsForAReload) {
     EXPECT_EQ(Calls(), (Texts{"GetFormPgto()", "GetDiaPgto(01)"}));
 }
 
-// The server down at opening: the connect and the fetch fail (and are retried at each
-// activation: the server-down session), yet the form is complete, and once the server is back
-// the next activation fetches the list. A failed reload stops its wait indicator and keeps the
-// list and the current term.
+// A failed connect and fetch at opening (retried: server-down) leave the form complete, and
+// the next activation fetches. A failed reload stops its wait, keeping list and current term.
 TEST_F(ScreenTest, AFailedFetchIsRetriedAndAFailedReloadKeepsTheList) {
     server_.Stop();
     EXPECT_FALSE(IniProc());

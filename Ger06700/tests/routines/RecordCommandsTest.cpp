@@ -24,11 +24,9 @@ TEST_F(RoutineTest, TheCommandsKeepTheirStateOutsideTheGrids) {
     ASSERT_TRUE(Act([&] { form.cdsFormPgto.Cancel(); }));
 }
 
-// From the master grid in browse state: the term-commands session; from a day grid: the
-// day-rows session.
+// From the master grid in browse state, and from a day grid: term-commands, day-rows.
 TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
-    // The term, the control worked in, boTestaGrid, whether the term is being edited; the
-    // questions asked, and the terms and day rows of the term left.
+    // Term, control worked in, boTestaGrid, term in edit; questions, terms and rows left.
     const struct {
         const char *code, *control;
         bool boTestaGridSet, editing;
@@ -68,9 +66,8 @@ TEST_F(RoutineTest, DeleteTakesTheTermOrTheDayRowByTheControlWorkedIn) {
     }
 }
 
-// Cancel asks only when there is something to cancel (the question, No, and Yes for a term
-// alone: the term-commands session); Yes for a term and its row goes back to what is stored,
-// the highest final day read again and the cursor on the code.
+// Cancel asks only when there is something to cancel (a term alone: term-commands); Yes for a
+// term and its row goes back to what is stored, highest final day and cursor on the code.
 TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) {
     WriteTerm("40", "Quinzenas", "M", {{"01", "15", "20"}});
     ASSERT_TRUE(IniProc());

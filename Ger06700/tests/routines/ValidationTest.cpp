@@ -27,8 +27,7 @@ struct DayCase {
     const char *error, *after, *stored;
 };
 
-// A period end past 31 left in its cell, and a payment day missing when the row is stored: the
-// typical-request session and the grid-focus test.
+// A period end past 31 left, a payment day missing when storing: typical-request, grid-focus.
 // clang-format off
 const DayCase kDayCases[] = {
     // The first and the last day of the period, by the column selected.
@@ -72,8 +71,7 @@ const DayCase kDayCases[] = {
 };
 // clang-format on
 
-// A new code padded and passing, and a missing description: the typical-request session and
-// the grid-focus test.
+// A new code padded and passing, a missing description: typical-request, grid-focus test.
 TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
     const char *const CD = "CDFORMPGTO", *const NM = "NMFORMPGTO", *const TP = "IDTPPERIODO",
                       *const UT = "IDCONSDIAUTIL";
@@ -81,13 +79,10 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
     // clang-format off
     const std::pair<const char*, const char*> aNewTerm[] = {{NM, "Nova"}, {"IDTIPODTPGTO", "EMIN"},
         {"IDREFECALCPARC", "FORA_MES"}, {UT, "N"}, {"IDVRIGUALPARC", "S"}};
-    // The stored term edited (null: a new one), the field left blank, the column selected and
-    // what is typed into it; the check; whether it passes, the key shown, the column then
-    // selected (and focused on a report) and what its field holds.
+    // The term edited (null: a new one), the field blanked, the column selected, the keys; the
+    // check; whether it passes, the key shown, the column then selected and its field.
     const struct {
-        const char *edited, *blank, *column, *typed;
-        Routine routine;
-        bool obrigatorio, passes;
+        const char *edited, *blank, *column, *typed; Routine routine; bool obrigatorio, passes;
         const char *error, *after, *stored;
     } cases[] = {
         {nullptr, CD, NM, nullptr, CodForm, false, true, "", NM, nullptr},
@@ -135,7 +130,6 @@ TEST_F(RoutineTest, EachTermCheckReportsItsFieldAndPointsTheMasterGridAtIt) {
         const bool asked = c.typed && c.routine == CodForm;
         EXPECT_EQ(Calls(), asked ? Texts{"GetVerCdForm(" + std::string(c.typed) + ")"} : Texts{});
         EXPECT_TRUE(!c.stored || Terms().FieldByName(c.column).AsString() == c.stored);
-        // A check undoes nothing: the term stays in editing with what was typed.
         EXPECT_EQ(Terms().State(),
                   c.edited ? plat::TDataSetState::Edit : plat::TDataSetState::Insert);
         ASSERT_TRUE(Act([&] { Terms().Cancel(); }));
@@ -198,7 +192,6 @@ TEST_F(DayRoutineTest, EachDayCheckReportsItsRuleAndPointsTheViewGridAtTheField)
         EXPECT_EQ(Column(grid), c.after);
         EXPECT_EQ(Form().ActiveControl(), &grid);
         EXPECT_TRUE(!c.stored || Days().FieldByName(c.column).AsString() == c.stored);
-        // A failed check leaves the row being entered with what was written so far.
         EXPECT_EQ(Days().State(), plat::TDataSetState::Insert);
         EXPECT_TRUE(Calls().empty());
         DropRow();
@@ -236,16 +229,13 @@ const char* const SEQDIAINV = "Esta data está compreendida em um período já c
 
 const std::vector<Period> kMonth{{"01", "10"}, {"11", "20"}, {"21", "31"}};
 
-// A row over a period's start, a row after a period and a first row edited into the next
-// period: the day-grids session.
+// A row over a period's start, one after it, a first row edited into the next: day-grids.
 TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
     // clang-format off
-    // The periods loaded and those another user adds afterwards, the row edited (or a new one)
-    // with its initial and final day, the day field checked.
+    // Periods loaded and added by another user later, the row edited (or new), its days, the
+    // field checked.
     const struct {
-        const char *name, *periodType;
-        std::vector<Period> stored, added;
-        int edited;
+        const char *name, *periodType; std::vector<Period> stored, added; int edited;
         const char *row, *checked, *error;
     } cases[] = {
         {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, SEQDIAINV},
