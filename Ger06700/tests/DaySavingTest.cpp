@@ -35,7 +35,6 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     WriteTerm("20", "Quinzena", "M", {{"01", "15", "20"}});
     ASSERT_TRUE(IniProc());
     plat::TField& paymentDay = Days().FieldByName("NRDIAPGTOVAR");
-
     // Confirming an unchanged early row sends nothing and keeps the month full.
     Locate("04");
     ClearLog();
@@ -46,7 +45,6 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     }));
     EXPECT_TRUE(Calls().empty());
     EXPECT_EQ(Inspect("stMaxDiaFin"), "31");
-
     // A changed middle row is stored and stays current once the rows are read again.
     ASSERT_TRUE(Act([&] {
         Days().Locate("NRDIAINIPGTO", "11", false);
@@ -57,7 +55,6 @@ TEST_F(ScreenTest, APostKeepsTheHighestFinalDayKnownAndTheRowCurrent) {
     EXPECT_EQ(Calls(), (Texts{"SetDiaPgto(<delta>)", "GetDiaPgto(04)", "GetDiaPgto(04)"}));
     EXPECT_EQ(Days().FieldByName("NRDIAINIPGTO").AsString(), "11");
     EXPECT_EQ(StoredDays("04")[1][2], "29");
-
     // A new row for a term another user removed is refused; the guard keeps the former day.
     Locate("20");
     Write("DELETE FROM DIAPGTO WHERE CDFORMPGTO = '20'");

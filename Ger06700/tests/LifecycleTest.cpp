@@ -27,7 +27,6 @@ TEST_F(ScreenTest, IniProcConnectsOnceAndAReopenedScreenWaitsForAReload) {
     EXPECT_EQ(plat::Application().ActiveForm(), &form);
     EXPECT_EQ(cursors, (std::vector<TCursor>{TCursor::HourGlass, TCursor::Default,
                                              TCursor::HourGlass, TCursor::Default}));
-
     auto& net = Part<plat::TNetConnection>("netFormPgto");
     bool connected = true, idCriado = true;
     ASSERT_TRUE(Act([&] {
@@ -38,7 +37,6 @@ TEST_F(ScreenTest, IniProcConnectsOnceAndAReopenedScreenWaitsForAReload) {
     EXPECT_FALSE(connected);
     EXPECT_FALSE(idCriado);
     EXPECT_EQ(*static_cast<void**>(module_->Data("frmFormPgto")), nullptr);
-
     ClearLog();
     ASSERT_TRUE(IniProc());
     EXPECT_TRUE(Part<plat::TNetConnection>("netFormPgto").Connected());
@@ -58,7 +56,6 @@ TEST_F(ScreenTest, AFailedFetchIsRetriedAndAFailedReloadKeepsTheList) {
     EXPECT_EQ(plat::Application().ScreenCursor(), TCursor::Default);
     EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").Tag, 1); // the key field
     EXPECT_EQ(Terms().FieldByName("IDTIPODTPGTO").EditMask(), ">l;0; ");
-
     server_.Restart();
     ASSERT_TRUE(Act([&] { Form().Activate(); }));
     Locate("04");

@@ -24,7 +24,6 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
-
     /// The host's entry call; this and Act run one user action, true when nothing was raised.
     bool IniProc() {
         return Act([this] { module_->Entry("IniProc")(); });
@@ -32,7 +31,6 @@ protected:
     static bool Act(const std::function<void()>& action) {
         return plat::Application().Dispatch(action);
     }
-
     plat::TfrmPadraoGrid& Form();
     template <class T> T& Part(const std::string& name) {
         T* part = Form().Find<T>(name);
@@ -53,7 +51,6 @@ protected:
     void Locate(const std::string& code) {
         ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
     }
-
     /// The control focused, and the field of a grid's selected column; empty for none.
     std::string Active() {
         return Form().ActiveControl() ? Form().ActiveControl()->Name() : std::string();

@@ -81,7 +81,6 @@ TEST_F(RoutineTest, CancelAsksOnlyForATermBeingEditedAndGoesBackToWhatIsStored) 
     ClearLog();
     ASSERT_TRUE(Act([&] { form.sbtCancelarClick(form.sbtCancelar); }));
     EXPECT_TRUE(dialogs.Transcript().empty());
-
     ASSERT_TRUE(Act([&] {
         form.cdsFormPgto.Edit();
         form.cdsFormPgtoNMFORMPGTO.SetAsString("Outro nome");

@@ -13,7 +13,6 @@ class RoutineTest : public ScreenTest {
 protected:
     void LoadModule() override { ger06700::InitializeUnit(); }
     void UnloadModule() override { ger06700::FinalizeUnit(); }
-
     bool IniProc() {
         return Act([] { ger06700::IniProc(); });
     }

@@ -221,35 +221,29 @@ TEST_F(DayRoutineTest, TheDayCheckFocusesTheViewGridWithoutRunningItsEnterHandli
     DropRow();
 }
 
-using Period = std::pair<const char*, const char*>;
-
-const char* const SEQINV =
-    "Existem dias compreendidos no período informado que já foram cadastrados.";
-const char* const SEQDIAINV = "Esta data está compreendida em um período já cadastrado.";
-
-const std::vector<Period> kMonth{{"01", "10"}, {"11", "20"}, {"21", "31"}};
-
 // A row over a period's start, one after it, a first row edited into the next: day-grids.
 TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
     // clang-format off
     // Periods loaded and added by another user later, the row edited (or new), its days, the
     // field checked.
     const struct {
-        const char *name, *periodType; std::vector<Period> stored, added; int edited;
-        const char *row, *checked, *error;
+        const char *name, *periodType;
+        std::vector<std::pair<const char*, const char*>> stored, added;
+        int edited; const char *row, *checked, *error;
     } cases[] = {
-        {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, SEQDIAINV},
-        {"day after the month's end", "M", {{"25", "05"}}, {}, kNewRow, "03 -", INI, SEQDIAINV},
+        {"initial day inside a period", "M", {{"10", "20"}}, {}, kNewRow, "15 -", INI, "SEQDIAINV"},
+        {"day after the month's end", "M", {{"25", "05"}}, {}, kNewRow, "03 -", INI, "SEQDIAINV"},
         {"row between the two parts", "M", {{"25", "05"}}, {}, kNewRow, "06 24", FIN, ""},
-        {"row past the month's end", "M", {{"01", "02"}}, {}, kNewRow, "28 03", INI, SEQINV},
-        {"Saturday past the week's end", "S", {{"06", "02"}}, {}, kNewRow, "07 -", INI, SEQDIAINV},
-        {"day 31, week of the month", "A", {{"28", "02"}}, {}, kNewRow, "31 -", INI, SEQDIAINV},
-        {"row begins on a single day", "M", {{"15", "15"}}, {}, kNewRow, "15 20", FIN, SEQDIAINV},
+        {"row past the month's end", "M", {{"01", "02"}}, {}, kNewRow, "28 03", INI, "SEQINV"},
+        {"Saturday past the week", "S", {{"06", "02"}}, {}, kNewRow, "07 -", INI, "SEQDIAINV"},
+        {"day 31, week of the month", "A", {{"28", "02"}}, {}, kNewRow, "31 -", INI, "SEQDIAINV"},
+        {"row begins on a single day", "M", {{"15", "15"}}, {}, kNewRow, "15 20", FIN, "SEQDIAINV"},
         {"row holding a single day", "M", {{"15", "15"}}, {}, kNewRow, "10 20", FIN, ""},
         {"single-day row in a period", "M", {{"10", "20"}}, {}, kNewRow, "15 15", FIN, ""},
-        {"middle row edited unchanged", "M", kMonth, {}, 1, "11 20", INI, ""},
+        {"middle row edited unchanged", "M", {{"01", "10"}, {"11", "20"}, {"21", "31"}}, {}, 1,
+         "11 20", INI, ""},
         {"period past the rows", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow, "16 18", FIN, ""},
-        {"periods in count", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow, "05 06", FIN, SEQINV},
+        {"periods in count", "M", {{"01", "10"}}, {{"15", "20"}}, kNewRow, "05 06", FIN, "SEQINV"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -272,13 +266,12 @@ TEST_F(DayRoutineTest, ARowSharingDaysWithAStoredPeriodIsReported) {
         ClearLog();
         const bool passed =
             Act([&] { Screen().Vd_Periodos(c.checked, Days().FieldByName(c.checked).AsString()); });
-        EXPECT_EQ(Shown(), c.error);
+        EXPECT_EQ(Shown(), Msg(c.error));
         EXPECT_EQ(passed, *c.error == '\0');
         EXPECT_EQ(Calls(), Texts{"GetPeriodo(" + code + ")"});
         EXPECT_EQ(Column(ViewGrid()), *c.error ? c.checked : PAY);
         DropRow();
     }
-
     // Without a day nothing is asked of the server.
     NewRow("50", "15");
     ClearLog();
