@@ -196,12 +196,8 @@ TEST_F(DayRoutineTest, EachDayCheckReportsItsRuleAndPointsTheViewGridAtTheField)
         EXPECT_TRUE(Calls().empty());
         DropRow();
     }
-}
-
-// The check focuses the view's grid without the editing entering it starts, and puts the
-// grid's enter handling back afterwards, also when it fails.
-TEST_F(DayRoutineTest, TheDayCheckFocusesTheViewGridWithoutRunningItsEnterHandling) {
-    OpenWithTerms();
+    // The final-day check focuses the view's grid without the editing entering it starts, and
+    // puts the grid's enter handling back afterwards, also when it fails.
     NewRow(S, "01 - 1 05 2");
     plat::TDBGrid& grid = ViewGrid();
     int entered = 0;
