@@ -8,23 +8,11 @@
 
 using nlohmann::json;
 
-namespace {
-
-json ToJson(const ger::SqlValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) return *text;
-    if (const auto* number = std::get_if<double>(&value)) return *number;
-    if (const auto* integer = std::get_if<std::int64_t>(&value)) return *integer;
-    return nullptr;
-}
-
-} // namespace
-
 void ScreenTest::SetUp() {
     ASSERT_TRUE(plat::Application().Forms().empty()) << "a form was left open by an earlier test";
     ger::DemoData::InsertIfEmpty(*server_.OpenStorage());
 
-    // The host reads the same database as the server: the highest final day comes straight
-    // from it.
+    // The host reads the server's database: the highest final day comes straight from it.
     plat::HostConfig::SetOverride("server.host", "127.0.0.1");
     plat::HostConfig::SetOverride("server.port", std::to_string(server_.Port()));
     plat::HostConfig::SetOverride("db", server_.DatabaseUrl());
@@ -34,12 +22,6 @@ void ScreenTest::SetUp() {
         for (std::size_t i = 0; i < args.size(); ++i)
             call += (i ? "," : "") + (args[i].is_string() ? args[i].get<std::string>() : "<delta>");
         calls_.push_back(call + ")");
-    });
-    cursorTicket_ = plat::Application().Subscribe([this](plat::TObservable&, plat::Change what) {
-        if (what == plat::Change::Cursor) cursors_.push_back(plat::Application().ScreenCursor());
-    });
-    waitTicket_ = plat::WaitIndicator().Subscribe([this](plat::TObservable&, plat::Change what) {
-        if (what == plat::Change::Wait) waits_.push_back(plat::WaitIndicator().Active());
     });
     ClearLog();
     LoadModule();
@@ -55,8 +37,6 @@ void ScreenTest::TearDown() {
     UnloadModule();
 
     plat::TNetConnection::SetCallObserver(nullptr);
-    plat::Application().Unsubscribe(cursorTicket_);
-    plat::WaitIndicator().Unsubscribe(waitTicket_);
     plat::WaitIndicator().Stop();
     plat::Application().SetScreenCursor(plat::TCursor::Default);
     plat::Application().SetActiveForm(nullptr);
@@ -69,15 +49,11 @@ plat::TfrmPadraoGrid& ScreenTest::Form() {
     const auto forms = plat::Application().Forms();
     if (forms.size() != 1)
         throw std::runtime_error(std::to_string(forms.size()) + " forms exist instead of one");
-    auto* form = dynamic_cast<plat::TfrmPadraoGrid*>(forms.front());
-    if (!form) throw std::runtime_error("the form is no grid-maintenance form");
-    return *form;
+    return dynamic_cast<plat::TfrmPadraoGrid&>(*forms.front());
 }
 
 std::string ScreenTest::Inspect(const std::string& name) {
-    const auto value = Form().InspectValue(name);
-    if (!value) throw std::runtime_error("the form does not show " + name);
-    return *value;
+    return Form().InspectValue(name).value();
 }
 
 bool ScreenTest::Flag(const char* name) const {
@@ -86,14 +62,8 @@ bool ScreenTest::Flag(const char* name) const {
     return *flag;
 }
 
-std::string ScreenTest::Column(const plat::TDBGrid& grid) {
-    const plat::TField* field = grid.SelectedField();
-    return field ? field->FieldName() : std::string();
-}
-
 void ScreenTest::Type(plat::TDBGrid& grid, const std::string& text) {
-    for (const std::string& ch : plat::Utf8Characters(text)) {
-        std::string key = ch;
+    for (std::string key : plat::Utf8Characters(text)) {
         grid.BeginKey();
         grid.KeyPress(key);
     }
@@ -120,24 +90,23 @@ std::vector<std::string> ScreenTest::Errors() {
 
 void ScreenTest::ClearLog() {
     calls_.clear();
-    cursors_.clear();
-    waits_.clear();
     plat::Application().Headless().ClearTranscript();
 }
 
 json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& params) {
     json rows = json::array();
     for (const auto& row : server_.OpenStorage()->Query(sql, params)) {
-        json values = json::array();
+        rows.push_back(json::array());
         for (const auto& value : row)
-            values.push_back(ToJson(value));
-        rows.push_back(values);
+            rows.back().push_back(std::holds_alternative<std::string>(value)
+                                      ? json(std::get<std::string>(value))
+                                      : json());
     }
     return rows;
 }
 
 void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
-                           ger::SqlValue periodType,
+                           const std::string& periodType,
                            const std::vector<std::vector<std::string>>& days) {
     Write("INSERT INTO FORMPGTO (CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, "
           "IDTPPERIODO, IDCONSDIAUTIL, IDVRIGUALPARC) VALUES (?, ?, 'EMIN', 'FORA_MES', ?, 'N', "
@@ -147,17 +116,4 @@ void ScreenTest::WriteTerm(const std::string& code, const std::string& name,
         Write("INSERT INTO DIAPGTO (CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, "
               "NRMESFORMPGT, NRNUMMESPGTO, NRDIAPGTOSEMANA) VALUES (?, ?, ?, ?, 1, NULL, '00')",
               {code, day.at(0), day.at(1), day.at(2)});
-}
-
-json ScreenTest::StoredTerms() {
-    return Sql("SELECT CDFORMPGTO, NMFORMPGTO, IDTIPODTPGTO, IDREFECALCPARC, IDTPPERIODO, "
-               "IDCONSDIAUTIL, IDVRIGUALPARC FROM FORMPGTO ORDER BY CDFORMPGTO");
-}
-
-json ScreenTest::StoredDays(const std::string& code) {
-    return Sql("SELECT CDFORMPGTO, NRDIAINIPGTO, NRDIAFINPGTO, NRDIAPGTOVAR, NRMESFORMPGT, "
-               "NRNUMMESPGTO, NRDIAPGTOSEMANA FROM DIAPGTO WHERE CDFORMPGTO = ? "
-               "ORDER BY NRDIAINIPGTO, " +
-                   server_.OpenStorage()->Dialect().RowId(),
-               {code});
 }

@@ -7,14 +7,12 @@ namespace ger06700 {
 extern "C" void IniProc();
 }
 
-/// The screen's routines called one by one on the real form against the real server. The
-/// screen is linked into this program instead of loaded as a module, so its state exists once;
-/// the unit's initialization and finalization stand in for the module's load and unload.
+/// The screen's routines called one by one; the unit's initialization and finalization stand
+/// in for the module's load and unload.
 class RoutineTest : public ScreenTest {
 protected:
     void LoadModule() override { ger06700::InitializeUnit(); }
     void UnloadModule() override { ger06700::FinalizeUnit(); }
-
     bool IniProc() {
         return Act([] { ger06700::IniProc(); });
     }
