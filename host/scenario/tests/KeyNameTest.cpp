@@ -45,10 +45,11 @@ TEST(KeyName, RefusesWhatNamesNoKey) {
         const char* name;
         const char* reason;
     } cases[] = {
-        {"Return", "unknown key 'Return'"},
+        {"Alt+Space", "unknown key 'Space'"},
         {"Shift", "unknown key 'Shift'"},
         {"Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
         {"Tab+Alt", "unknown modifier 'Tab' in key name 'Tab+Alt' (Shift, Ctrl or Alt)"},
+        {"Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
         {"Alt+", "key name 'Alt+' has an empty part"},
         {"+", "key name '+' has an empty part"},
     };

@@ -67,15 +67,21 @@ TEST(ScriptLine, RefusesLinesThatAreNoCommand) {
         const char* reason;
     } cases[] = {
         {"Open", "unknown command 'Open'"},
+        {"open now", "'open' takes no argument"},
+        {"focus dbgPadrao dbgDiaPgto", "'focus' takes one argument"},
         {"focus", "'focus' needs a control name"},
         {"focus # comment only", "'focus' needs a control name"},
         {"row", "'row' needs a row number"},
+        {"row 0", "row number '0' is not a whole number from 1 up"},
         {"row 2.5", "row number '2.5' is not a whole number from 1 up"},
         {"row 99999999999", "row number '99999999999' is not a whole number from 1 up"},
         {"type", "'type' needs a text (\"\" for an empty one)"},
+        {"type \"open", "quoted text has no closing quote"},
         {"type \"ends in escape\\", "quoted text has no closing quote"},
+        {"type \"a\\tb\"", "unknown escape \\t in quoted text (only \\\" and \\\\)"},
         {"type \"a\"b", "a blank must follow the closing quote"},
         {"type \"a\" b", "'type' takes one argument"},
+        {"answer maybe", "answer must be yes or no, not 'maybe'"},
         {"sh", "'sh' needs a shell command"},
         {"sh    # nothing to run", "'sh' needs a shell command"},
     };
