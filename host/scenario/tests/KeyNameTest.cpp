@@ -6,14 +6,6 @@
 namespace gerscript {
 namespace {
 
-plat::TShiftState Shift(bool shift, bool ctrl, bool alt) {
-    plat::TShiftState state;
-    state.shift = shift;
-    state.ctrl = ctrl;
-    state.alt = alt;
-    return state;
-}
-
 TEST(KeyName, ReadsEveryKeyAndModifier) {
     const struct {
         const char* name;
@@ -28,9 +20,9 @@ TEST(KeyName, ReadsEveryKeyAndModifier) {
         {"F2", plat::VK_F2, {}},
         {"Home", plat::VK_HOME, {}},
         {"End", plat::VK_END, {}},
-        {"Ctrl+Delete", plat::VK_DELETE, Shift(false, true, false)},
-        {"Ctrl+Shift+Alt+Down", plat::VK_DOWN, Shift(true, true, true)},
-        {"alt+pagedown", plat::VK_NEXT, Shift(false, false, true)},
+        {"Ctrl+Delete", plat::VK_DELETE, {false, true, false}},
+        {"Ctrl+Shift+Alt+Down", plat::VK_DOWN, {true, true, true}},
+        {"alt+pagedown", plat::VK_NEXT, {false, false, true}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
