@@ -28,26 +28,20 @@ TEST(TextFormat, NumbersAndValuesInShortestForm) {
     EXPECT_EQ(ValueText(plat::Value{std::string()}), "\"\"");
 }
 
-TEST(Transcript, WritesEachEventInItsFixedFormat) {
+// Every scenario transcript shows commands, questions, cache notices and sh exits; these are
+// the escapes and counts none of them shows.
+TEST(Transcript, EscapesWhatTheScenariosDoNotShow) {
     std::ostringstream out;
     Transcript transcript(out);
-    transcript.Command("type \"a b\"");
     plat::DialogRecord error;
     error.text = "Falha\nna rede";
     transcript.Dialog(error);
-    plat::DialogRecord question;
-    question.kind = plat::DialogRecord::Kind::Question;
-    question.text = "Confirma exclusão?";
-    question.answer = plat::TModalResult::Yes;
-    transcript.Dialog(question);
     transcript.Call("GetDiaPgto", nlohmann::json::array({"0\"1"}));
     const nlohmann::json delta{{"fields", nlohmann::json::array()},
                                {"changes", nlohmann::json::array({{{"op", "delete"}}, {}})}};
     transcript.Call("SetDiaPgto", nlohmann::json::array({delta}));
     transcript.Call("Other", nlohmann::json::array({7}));
-    EXPECT_EQ(out.str(), "> type \"a b\"\n"
-                         "error: Falha\\nna rede\n"
-                         "ask: Confirma exclusão? = yes\n"
+    EXPECT_EQ(out.str(), "error: Falha\\nna rede\n"
                          "call: GetDiaPgto(\"0\\\"1\")\n"
                          "call: SetDiaPgto(2 changes)\n"
                          "call: Other(7)\n");
