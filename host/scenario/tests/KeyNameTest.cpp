@@ -40,10 +40,8 @@ TEST(KeyName, RefusesWhatNamesNoKey) {
         {"Alt+Space", "unknown key 'Space'"},
         {"Shift", "unknown key 'Shift'"},
         {"Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
-        {"Tab+Alt", "unknown modifier 'Tab' in key name 'Tab+Alt' (Shift, Ctrl or Alt)"},
         {"Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
         {"Alt+", "key name 'Alt+' has an empty part"},
-        {"+", "key name '+' has an empty part"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
