@@ -9,8 +9,8 @@ namespace gerscript {
 
 namespace {
 
-// What follows the command word.
-enum class Args { None, Word, Text, Shell };
+// What follows the command word; Words: none or some, blank-separated.
+enum class Args { None, Word, Words, Text, Shell };
 
 struct VerbSyntax {
     const char* name;
@@ -33,7 +33,7 @@ constexpr VerbSyntax kVerbs[] = {
     {"pick", Verb::Pick, Args::Text, "a list entry"},
     {"click", Verb::Click, Args::Word, "a button or menu entry name"},
     {"answer", Verb::Answer, Args::Word, "yes or no"},
-    {"show", Verb::Show, Args::None, ""},
+    {"show", Verb::Show, Args::Words, ""},
     {"grid", Verb::Grid, Args::Word, "a grid name"},
     {"sh", Verb::Sh, Args::Shell, "a shell command"},
 };
@@ -164,6 +164,10 @@ std::optional<ScriptCommand> ParseScriptLine(std::string_view line) {
         return command;
     }
     scanner.SkipBlanks();
+    if (syntax.args == Args::Words) {
+        command.text = scanner.RestOfLine();
+        return command;
+    }
     if (scanner.AtEnd())
         throw ScriptFault(std::string("'") + syntax.name + "' needs " + syntax.argument);
     switch (syntax.args) {
@@ -179,6 +183,7 @@ std::optional<ScriptCommand> ParseScriptLine(std::string_view line) {
         }
         return command;
     case Args::Word:
+    case Args::Words:
     case Args::None:
         break;
     }

@@ -30,7 +30,8 @@ enum class Verb {
 /// One script line, read and checked for its form but not yet applied to the screen.
 struct ScriptCommand {
     Verb verb = Verb::Show;
-    /// NAME of focus, click and grid; FIELD of col; TEXT of type and pick; COMMAND of sh.
+    /// NAME of focus, click and grid; FIELD of col; TEXT of type and pick; COMMAND of sh; the
+    /// PARTs of show, blank-separated (empty: the whole state).
     std::string text;
     /// N of row (1-based).
     int row = 0;

@@ -117,7 +117,7 @@ void Session::Run(const ScriptCommand& command) {
                                                                : plat::TModalResult::No);
         break;
     case Verb::Show:
-        StateBlock::PrintForm(transcript_.Out(), FormLookup::OpenForm());
+        StateBlock::PrintParts(transcript_.Out(), FormLookup::OpenForm(), command.text);
         break;
     case Verb::Grid:
         Grid(command.text);
@@ -207,11 +207,14 @@ void Session::Click(const std::string& name) {
     UserAction([button, item] { button ? button->Click() : item->Click(); });
 }
 
-void Session::Grid(const std::string& name) {
+void Session::Grid(const std::string& part) {
     plat::TForm& form = Screen("grid");
+    // NAME.current: the grid with its current row only.
+    const bool currentOnly = part.ends_with(".current");
+    const std::string name = currentOnly ? part.substr(0, part.size() - 8) : part;
     auto* grid = form.Find<plat::TDBGrid>(name);
     if (!grid) throw ScriptFault("the screen has no grid '" + name + "'");
-    StateBlock::PrintGrid(transcript_.Out(), *grid);
+    StateBlock::PrintGrid(transcript_.Out(), *grid, currentOnly);
 }
 
 void Session::Shell(const std::string& command) {

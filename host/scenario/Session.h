@@ -38,7 +38,7 @@ private:
     void Type(const std::string& text);
     void Pick(const std::string& entry);
     void Click(const std::string& name);
-    void Grid(const std::string& name);
+    void Grid(const std::string& part);
     void Shell(const std::string& command);
 
     /// The open screen; a fault naming the command when there is none.

@@ -1,6 +1,7 @@
 #include "StateBlock.h"
 
 #include "FormLookup.h"
+#include "ScriptFault.h"
 #include "TextFormat.h"
 #include "app/Application.h"
 #include "base/PadraoGrid.h"
@@ -8,7 +9,9 @@
 #include "ui/DBGrid.h"
 #include "ui/Form.h"
 
+#include <algorithm>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace gerscript {
@@ -95,13 +98,14 @@ void PrintMenu(std::ostream& out, const plat::TfrmPadraoGrid& form) {
     out << '\n';
 }
 
-void PrintDataSet(std::ostream& out, const plat::TClientDataSet& dataSet) {
+void PrintDataSet(std::ostream& out, const plat::TClientDataSet& dataSet, bool currentOnly) {
     out << dataSet.Name() << ": " << DataSetStateText(dataSet.State())
         << " rows=" << dataSet.RecordCount() << " current=" << dataSet.RecNo()
         << " changes=" << dataSet.ChangeCount() << '\n';
     if (!dataSet.Active()) return;
     const int current = dataSet.DisplayCurrent();
     for (int row = 0; row < dataSet.DisplayRowCount(); ++row) {
+        if (currentOnly && row != current) continue;
         const plat::TClientDataSet::DisplayScope scope(dataSet, row);
         out << (row == current ? "*" : " ");
         for (const plat::TField* field : dataSet.Fields())
@@ -120,10 +124,41 @@ void StateBlock::PrintForm(std::ostream& out, const plat::TForm* form) {
         PrintMenu(out, *standard);
     }
     for (const plat::TClientDataSet* dataSet : FormLookup::GridDataSets(*form))
-        PrintDataSet(out, *dataSet);
+        PrintDataSet(out, *dataSet, false);
 }
 
-void StateBlock::PrintGrid(std::ostream& out, const plat::TDBGrid& grid) {
+void StateBlock::PrintParts(std::ostream& out, const plat::TForm* form, std::string_view parts) {
+    std::istringstream words{std::string(parts)};
+    std::string part;
+    if (!(words >> part)) return PrintForm(out, form);
+    do {
+        if (part == "form") {
+            PrintFormLine(out, form);
+            continue;
+        }
+        if (!form) throw ScriptFault("'show " + part + "' needs an open screen");
+        const auto dataSets = FormLookup::GridDataSets(*form);
+        if (part == "commands") {
+            const auto* standard = dynamic_cast<const plat::TfrmPadraoGrid*>(form);
+            if (!standard) throw ScriptFault("the screen has no command bar");
+            PrintCommands(out, *standard);
+            PrintMenu(out, *standard);
+        } else {
+            // NAME.current: the dataset with its current row only.
+            const bool currentOnly = part.ends_with(".current");
+            const std::string name = currentOnly ? part.substr(0, part.size() - 8) : part;
+            const auto found =
+                std::find_if(dataSets.begin(), dataSets.end(),
+                             [&](const auto* dataSet) { return dataSet->Name() == name; });
+            if (found == dataSets.end())
+                throw ScriptFault("'show' has no part '" + part +
+                                  "' (form, commands, a dataset's NAME or NAME.current)");
+            PrintDataSet(out, **found, currentOnly);
+        }
+    } while (words >> part);
+}
+
+void StateBlock::PrintGrid(std::ostream& out, const plat::TDBGrid& grid, bool currentOnly) {
     out << "grid " << grid.Name() << ": column=" << SelectedColumn(grid);
     if (grid.EditorModified()) out << " editing=" << JsonText(grid.EditorText());
     out << '\n';
@@ -135,6 +170,7 @@ void StateBlock::PrintGrid(std::ostream& out, const plat::TDBGrid& grid) {
     out << '\n';
     const int current = grid.CurrentRow();
     for (int row = 0; row < grid.RowCount(); ++row) {
+        if (currentOnly && row != current) continue;
         out << (row == current ? "* " : "  ");
         for (int column = 0; column < grid.ColumnCount(); ++column)
             out << (column ? " | " : "") << JsonText(grid.CellText(row, column));

@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
 "quoted" text with \" and \\ escapes):
   open | activate | minimize | maximize | close
   focus NAME | col FIELD | row N | type TEXT | key KEY | pick TEXT | click NAME
-  answer yes|no | show | grid NAME | sh COMMAND
+  answer yes|no | show [PART...] | grid NAME[.current] | sh COMMAND
+PART: form, commands, a dataset's NAME or NAME.current (its current row); none: everything.
 KEY: Tab Enter Escape Up Down Left Right Delete Backspace PageUp PageDown F2 Insert Home End,
 optionally after Shift+ Ctrl+ Alt+ (Alt+PageDown).
 Exit status: 0 when every command was carried out, 1 for a script fault ("line N: reason" on

@@ -1,9 +1,7 @@
-// scenario-sql: runs SQL straight against the scenario's database, as another program of the
-// company would, behind the screen's back. Rows of the last statement's query print as
-// "a|b|c" lines, NULL as nothing. Usage: scenario-sql sqlite:PATH|postgresql://... "SQL; ..."
-//
-// A session prints the same lines on both engines: on PostgreSQL the server's own insertion
-// column (NRSEQ) is left out and a floating-point number prints as SQLite prints it ("1.0").
+// scenario-sql sqlite:PATH|postgresql://... "SQL; ...": runs SQL straight against the
+// scenario's database, behind the screen's back; a query's rows print as "a|b|c", NULL as
+// nothing, alike on both engines (PostgreSQL's insertion column NRSEQ left out, a
+// floating-point number printed as SQLite prints it, "1.0").
 #include <cstdio>
 #include <cstring>
 #include <iostream>

@@ -6,41 +6,23 @@
 namespace gerscript {
 namespace {
 
-plat::TShiftState Shift(bool shift, bool ctrl, bool alt) {
-    plat::TShiftState state;
-    state.shift = shift;
-    state.ctrl = ctrl;
-    state.alt = alt;
-    return state;
-}
-
 TEST(KeyName, ReadsEveryKeyAndModifier) {
     const struct {
         const char* name;
         std::uint16_t key;
         plat::TShiftState shift;
     } cases[] = {
-        {"Tab", plat::VK_TAB, {}},
-        {"Enter", plat::VK_RETURN, {}},
-        {"Escape", plat::VK_ESCAPE, {}},
         {"Up", plat::VK_UP, {}},
-        {"Down", plat::VK_DOWN, {}},
         {"Left", plat::VK_LEFT, {}},
-        {"Right", plat::VK_RIGHT, {}},
         {"Delete", plat::VK_DELETE, {}},
         {"Backspace", plat::VK_BACK, {}},
-        {"PageUp", plat::VK_PRIOR, {}},
         {"PageDown", plat::VK_NEXT, {}},
         {"F2", plat::VK_F2, {}},
-        {"Insert", plat::VK_INSERT, {}},
         {"Home", plat::VK_HOME, {}},
         {"End", plat::VK_END, {}},
-        {"Shift+Tab", plat::VK_TAB, Shift(true, false, false)},
-        {"Ctrl+Delete", plat::VK_DELETE, Shift(false, true, false)},
-        {"Alt+PageDown", plat::VK_NEXT, Shift(false, false, true)},
-        {"Alt+PageUp", plat::VK_PRIOR, Shift(false, false, true)},
-        {"Ctrl+Shift+Alt+Down", plat::VK_DOWN, Shift(true, true, true)},
-        {"alt+pagedown", plat::VK_NEXT, Shift(false, false, true)},
+        {"Ctrl+Delete", plat::VK_DELETE, {false, true, false}},
+        {"Ctrl+Shift+Alt+Down", plat::VK_DOWN, {true, true, true}},
+        {"alt+pagedown", plat::VK_NEXT, {false, false, true}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,13 +37,11 @@ TEST(KeyName, RefusesWhatNamesNoKey) {
         const char* name;
         const char* reason;
     } cases[] = {
-        {"Return", "unknown key 'Return'"},
+        {"Alt+Space", "unknown key 'Space'"},
         {"Shift", "unknown key 'Shift'"},
         {"Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
-        {"Tab+Alt", "unknown modifier 'Tab' in key name 'Tab+Alt' (Shift, Ctrl or Alt)"},
         {"Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
         {"Alt+", "key name 'Alt+' has an empty part"},
-        {"+", "key name '+' has an empty part"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
