@@ -248,11 +248,11 @@ TEST_F(FieldTextTest, OnChangeRunsOnlyWhenTheValueReallyChanges) {
     for (const auto& [name, write, delta, value] : writes) {
         SCOPED_TRACE(name);
         write();
+        expected += delta;
         if (expected == 0) {
             EXPECT_EQ(notices, 0);
             EXPECT_FALSE(cds.Modified());
         }
-        expected += delta;
         EXPECT_EQ(changes, expected);
         EXPECT_EQ(code.IsNull() ? "null" : code.AsString(), value);
     }

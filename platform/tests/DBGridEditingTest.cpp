@@ -150,7 +150,7 @@ TEST_F(DBGridEditingTest, EachWayOutWritesTheTypedTextFirstAndAFailingWriteStops
         EXPECT_EQ(seen, Texts(handlers, "ZZ"));
         EXPECT_FALSE(grid.EditorModified());
         EXPECT_EQ(StoredValues(cds, "CODE")[0], posts ? "ZZ" : "A");
-        if (!posts) EXPECT_EQ(code.AsString(), "ZZ");
+        EXPECT_TRUE(posts || code.AsString() == "ZZ") << "written to the field";
 
         Restart();
         int exits = 0;

@@ -72,7 +72,8 @@ inline nlohmann::json ItemPacket(const std::vector<nlohmann::json>& rows) {
 /// The text of CODE or QTY in every stored row, in row order ("null" for a null value).
 inline Texts StoredValues(TClientDataSet& ds, const std::string& field) {
     Texts values;
-    for (const auto& row : ds.Data()["rows"]) {
+    const nlohmann::json data = ds.Data();
+    for (const auto& row : data["rows"]) {
         const nlohmann::json& value = row[field == "CODE" ? 0 : 1];
         values.push_back(value.is_null()     ? "null"
                          : value.is_string() ? value.get<std::string>()
@@ -100,8 +101,9 @@ public:
     }
     void Do(const std::string& script) {
         using DS = TClientDataSet;
+        using Operation = std::pair<std::string, void (DS::*)()>;
         // clang-format off
-        const std::pair<std::string, void (DS::*)()> operations[] = {
+        const Operation operations[] = {
             {"Insert", &DS::Insert}, {"Append", &DS::Append}, {"Edit", &DS::Edit},
             {"Post", &DS::Post}, {"Cancel", &DS::Cancel}, {"Delete", &DS::Delete},
             {"First", &DS::First}, {"Last", &DS::Last}, {"Next", &DS::Next},
@@ -111,8 +113,7 @@ public:
         std::istringstream words(script);
         for (std::string word; words >> word;) {
             const std::size_t equals = word.find('=');
-            const auto* operation =
-                std::ranges::find(operations, word, &decltype(operations[0])::first);
+            const auto* operation = std::ranges::find(operations, word, &Operation::first);
             if (operation != std::end(operations))
                 (cds.*operation->second)();
             else if (word == "Forget")

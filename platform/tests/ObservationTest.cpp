@@ -4,7 +4,7 @@
 namespace plat {
 namespace {
 
-using Texts = std::vector<std::string>;
+using test::Texts;
 
 // A notice as a short text: kind, then the particulars the kind carries.
 std::string Describe(const TNotice& n) {
@@ -57,12 +57,8 @@ public:
 };
 
 TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
-    struct Case {
-        TObservable* target;
-        std::function<void()> action;
-        Texts expected; // notices of the kinds named here, in order
-    };
-    const Case cases[] = {
+    // what announces, the change, and the notices of the kinds named there, in order
+    const std::tuple<TObservable*, std::function<void()>, Texts> cases[] = {
         {&grid, [&] { grid.SetColumnReadOnly(1, true); }, {"Columns 1 ReadOnly"}},
         {&grid, [&] { grid.SetReadOnly(true); }, {"Columns -1 ReadOnly"}},
         {&grid,
@@ -84,24 +80,24 @@ TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
         {&book, [&] { book.SetPageIndex(1); }, {"Page"}},
         {&form, [&] { form.SetWindowState(TWindowState::Maximized); }, {"Window"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected.back());
+    for (const auto& [target, action, expected] : cases) {
+        SCOPED_TRACE(expected.back());
         Restart();
         grid.SetReadOnly(false);
         grid.SetColumnTitle(0, {});
         code.SetDisplayLabel({});
-        Recorder recorder(*c.target);
-        c.action();
+        Recorder recorder(*target);
+        action();
         Texts kinds;
         for (const std::string& n : recorder.notices)
-            for (const std::string& want : c.expected)
+            for (const std::string& want : expected)
                 if (n.substr(0, n.find(' ')) == want.substr(0, want.find(' '))) {
                     kinds.push_back(n);
                     break;
                 }
-        EXPECT_EQ(kinds, c.expected);
+        EXPECT_EQ(kinds, expected);
         recorder.notices.clear();
-        c.action();
+        action();
         EXPECT_EQ(recorder.Of("Data").size() + recorder.Of("Columns").size() +
                       recorder.Of("Field").size() + recorder.Of("Column ").size(),
                   0u)
@@ -139,9 +135,7 @@ TEST_F(ObservationTest, DisabledControlsHoldBackEveryNoticeAndSendOneWholeDataNo
     Recorder onGrid(grid);
     int dataChanges = 0;
     dts.OnDataChange = [&](TDataSource&, TField*) { ++dataChanges; };
-    cds.DisableControls();
-    cds.DisableControls();
-    Do("Edit CODE=X Post Next Append Cancel Delete");
+    Do("Disable Disable Edit CODE=X Post Next Append Cancel Delete");
     code.SetDisplayLabel("Código");
     cds.EnableControls();
     EXPECT_TRUE(onData.notices.empty()) << onData.notices.front();
@@ -155,9 +149,7 @@ TEST_F(ObservationTest, DisabledControlsHoldBackEveryNoticeAndSendOneWholeDataNo
 
     // Nothing changed while disabled: nothing to send; a surplus enable does no harm.
     onData.notices.clear();
-    cds.DisableControls();
-    cds.EnableControls();
-    cds.EnableControls();
+    Do("Disable Enable Enable");
     EXPECT_TRUE(onData.notices.empty());
     EXPECT_FALSE(cds.ControlsDisabled());
     code.SetDisplayLabel({});
@@ -176,25 +168,6 @@ TEST_F(ObservationTest, ARaisingObserverNeitherStopsTheOperationNorOtherObserver
     EXPECT_EQ(cds.State(), TDataSetState::Browse);
     EXPECT_EQ(later.Of("Data").size(), 3u);
     EXPECT_EQ(DialogTexts(), (Texts{"observador falhou"})) << "reported once, afterwards";
-}
-
-// Writing the value a field holds announces nothing, runs no OnChange and leaves the record
-// unmodified, so that leaving the row cancels instead of posting.
-TEST_F(ObservationTest, WritingTheHeldValueFiresNothing) {
-    cds.Edit();
-    Recorder onData(cds);
-    int runs = 0;
-    dts.OnDataChange = [&](TDataSource&, TField*) { ++runs; };
-    code.OnChange = qty.OnChange = [&](TField&) { ++runs; };
-    code.SetAsString("A");
-    qty.SetAsFloat(1);
-    qty.SetAsString("1,0");
-    qty.SetText("1");
-    EXPECT_EQ(onData.notices.size() + runs, 0u);
-    EXPECT_FALSE(cds.Modified());
-    cds.Next();
-    EXPECT_EQ(cds.ChangeCount(), 0);
-    dts.OnDataChange = nullptr;
 }
 
 TEST_F(ObservationTest, AddedColumnsAreAnnouncedAndReadByIndex) {

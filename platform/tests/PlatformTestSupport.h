@@ -46,4 +46,11 @@ template <class E = std::runtime_error> std::string ErrorOf(const std::function<
     return {};
 }
 
+/// Whether action raises an error of type E whose message holds part.
+template <class E = std::runtime_error>
+bool Says(const std::function<void()>& action, const std::string& part) {
+    const std::string error = ErrorOf<E>(action);
+    return !error.empty() && error.find(part) != std::string::npos;
+}
+
 } // namespace plat::test
