@@ -11,62 +11,48 @@ using Texts = std::vector<std::string>;
 // Writes its name to a shared log when destroyed, before the components it owns go.
 class Probe : public TComponent {
 public:
-    Probe(TComponent* owner, std::string name, std::vector<std::string>* log)
+    Probe(TComponent* owner, std::string name, Texts* log)
         : TComponent(owner, std::move(name)), log_(log) {}
     ~Probe() override { log_->push_back(Name()); }
 
 private:
-    std::vector<std::string>* log_;
+    Texts* log_;
 };
 
 TEST(ApplicationTest, HeadlessQuestionsTakeQueuedAnswersThenCountAsNo) {
     HeadlessDialogs dialogs;
-    Texts seen;
-    dialogs.OnRecord = [&](const DialogRecord& record) { seen.push_back(record.text); };
     dialogs.QueueAnswer(TModalResult::Yes);
     dialogs.QueueAnswer(TModalResult::Cancel);
     const TMsgDlgButtons yesNo{TMsgDlgBtn::Yes, TMsgDlgBtn::No};
     EXPECT_EQ(dialogs.Ask("Primeira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::Yes);
-    dialogs.ShowError("Falhou.");
+    dialogs.ShowError("Falhou."); // takes no answer
     EXPECT_EQ(dialogs.Ask("Segunda?", TMsgDlgType::Warning, yesNo, 7), TModalResult::Cancel);
-    EXPECT_EQ(dialogs.PendingAnswers(), 0u);
     EXPECT_EQ(dialogs.Ask("Terceira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::No);
-
     const auto& transcript = dialogs.Transcript();
-    EXPECT_EQ(seen, (Texts{"Primeira?", "Falhou.", "Segunda?", "Terceira?"}));
     ASSERT_EQ(transcript.size(), 4u);
-    EXPECT_FALSE(transcript[0].unanswered);
-    EXPECT_EQ(transcript[2].type, TMsgDlgType::Warning);
     EXPECT_EQ(transcript[2].helpContext, 7);
-    EXPECT_EQ(transcript[3].answer, TModalResult::No);
+    EXPECT_FALSE(transcript[2].unanswered);
     EXPECT_TRUE(transcript[3].unanswered);
 }
 
 TEST(ApplicationTest, DispatchReportsFailuresOnceAndSwallowsTheAbort) {
     TApplication app;
     const auto& transcript = app.Headless().Transcript();
-
     EXPECT_TRUE(app.Dispatch([] {}));
     EXPECT_FALSE(app.Dispatch([] { Abort(); }));
     EXPECT_TRUE(transcript.empty()) << "the silent abort showed a dialog";
-
-    EXPECT_FALSE(app.Dispatch([] { throw std::runtime_error("Servidor fora do ar."); }));
     EXPECT_FALSE(app.Dispatch([] { throw 42; }));
-    ASSERT_EQ(transcript.size(), 2u);
-    EXPECT_EQ(transcript[0].kind, DialogRecord::Kind::Error);
-    EXPECT_EQ(transcript[0].text, "Servidor fora do ar.");
-    EXPECT_EQ(transcript[1].text, "Erro inesperado.");
-
     // An inner dispatch reports its own failure; the outer action goes on.
-    app.Headless().ClearTranscript();
     bool outerFinished = false;
     EXPECT_TRUE(app.Dispatch([&] {
         EXPECT_FALSE(app.Dispatch([] { throw EDatabaseError("Campo inválido."); }));
         outerFinished = true;
     }));
     EXPECT_TRUE(outerFinished);
-    ASSERT_EQ(transcript.size(), 1u);
-    EXPECT_EQ(transcript[0].text, "Campo inválido.");
+    ASSERT_EQ(transcript.size(), 2u);
+    EXPECT_EQ(transcript[0].text, "Erro inesperado.");
+    EXPECT_EQ(transcript[1].kind, DialogRecord::Kind::Error);
+    EXPECT_EQ(transcript[1].text, "Campo inválido.");
 }
 
 // A form released while a handler runs lives until the outermost dispatch returns; the

@@ -157,19 +157,17 @@ public:
         dts.SetDataSet(&cds);
         Restart();
     }
-    /// Back to the start: rows A, B, C on A, grid focused on CODE, first page shown, grids
-    /// visible, enabled and without handlers, fields without handlers or mask, no dialogs.
+    /// Back to the start: rows A, B, C on A, grid focused on CODE, visible, enabled and without
+    /// handlers, first page shown, fields without handlers or mask, no dialogs.
     void Restart() {
         ResetDialogs();
         book.SetPageIndex(0);
-        for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid}) {
-            g->SetVisible(true);
-            g->SetEnabled(true);
-            g->SetReadOnly(false);
-            g->OnEnter = g->OnExit = g->OnColExit = nullptr;
-            g->OnKeyDown = nullptr;
-            g->OnKeyPress = nullptr;
-        }
+        grid.SetVisible(true);
+        grid.SetEnabled(true);
+        grid.SetReadOnly(false);
+        grid.OnEnter = grid.OnExit = grid.OnColExit = nullptr;
+        grid.OnKeyDown = nullptr;
+        grid.OnKeyPress = nullptr;
         log.Hook(cds);
         for (TField* f : {&code, &qty}) {
             f->OnGetText = nullptr;
@@ -187,6 +185,14 @@ public:
         ResetDialogs();
     }
 
+    /// Where grid stands: the dataset's state, the selected column and record number, and
+    /// typing not yet written with a "*", as in "Edit 0:1 XX*".
+    std::string Cell() {
+        static const char* const states[] = {"Inactive", "Browse", "Edit", "Insert"};
+        return std::string(states[static_cast<int>(cds.State())]) + " " +
+               std::to_string(grid.SelectedIndex()) + ":" + std::to_string(cds.RecNo()) +
+               (grid.EditorModified() ? " " + grid.EditorText() + "*" : "");
+    }
     static HeadlessDialogs& Dialogs() { return Application().Headless(); }
     /// Drops queued answers and the transcript left by an earlier test.
     static void ResetDialogs() {
