@@ -164,7 +164,6 @@ TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
         {"OnExit", [&] { replace(grid.OnExit); }, [&] { focus(grid, dayGrid); }},
         {"OnColExit", [&] { replace(grid.OnColExit); },
          [&] { Key(grid.SelectedIndex() ? VK_LEFT : VK_TAB); }},
-        {"OnKeyDown", [&] { replace(grid.OnKeyDown); }, [&] { Key(VK_F2); }},
         {"OnKeyPress", [&] { replace(grid.OnKeyPress); }, [&] { Type("a"); }},
         {"BeforePost", [&] { replace(cds.BeforePost); },
          [&] { Do("Edit CODE=" + code.AsString() + "X Post"); }},
