@@ -28,7 +28,6 @@ public:
     TDataSource& dtsDay = form.Create<TDataSource>("dtsDay");
     TDBGrid& dayGrid = form.Create<TDBGrid>("dbgDay");
     TSpeedButton& button = form.Create<TSpeedButton>("sbtConfirmar");
-    TMenuItem& menu = form.Create<TMenuItem>("mnuConfirmar");
 
     void SetUp() override {
         GridFormFixture::SetUp();
@@ -39,7 +38,6 @@ public:
         cdsDay.SetData(
             {{"fields", {{{"name", "DAY"}, {"type", "string"}, {"size", 2}}}}, {"rows", {{"01"}}}});
         button.SetParent(&form);
-        menu.SetParent(&form);
         log.Hook(grid, "grid");
         log.Hook(pageGrid, "page");
         log.Hook(dayGrid, "day");
@@ -49,9 +47,9 @@ public:
 TEST_F(FormFocusTest, MoveRunsTheOldExitThenTheNewEnterAndAFailingExitKeepsTheFocus) {
     EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
     EXPECT_EQ(log.Joined(), "grid.Exit page.Enter");
-    EXPECT_TRUE(pageGrid.Focused() && !grid.Focused());
     User([&] { pageGrid.SetFocus(); });
     EXPECT_EQ(log.Joined(), "grid.Exit page.Enter") << "focusing the focused control runs nothing";
+    EXPECT_TRUE(pageGrid.Focused() && !grid.Focused());
 
     form.SetActiveControl(&grid);
     log.Clear();
@@ -98,9 +96,6 @@ TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietlyToAGridThatCanTakeIt)
         EXPECT_EQ(pageGrid.SelectedIndex(), 1);
     }
     EXPECT_FALSE(pageGrid.CanFocus()) << "on the page not shown";
-    EXPECT_TRUE(User([&] { dayGrid.SetFocus(); }));
-    EXPECT_FALSE(User([&] { pageGrid.SetFocus(); }));
-    EXPECT_EQ(form.ActiveControl(), &dayGrid);
 }
 
 TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
@@ -187,21 +182,18 @@ TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
     dts.OnStateChange = nullptr;
 }
 
-TEST_F(FormFocusTest, ButtonsAndMenuEntriesNeverTakeTheFocus) {
+TEST_F(FormFocusTest, ButtonsNeverTakeTheFocus) {
     int clicks = 0;
-    button.OnClick = menu.OnClick = [&](TControl&) {
+    button.OnClick = [&](TControl&) {
         ++clicks;
         if (IsEditing(cds.State())) cds.Post(); // a confirm command: the post writes the text
     };
     Type("ZZ");
     EXPECT_TRUE(User([&] { button.Click(); }));
-    EXPECT_TRUE(User([&] { menu.Click(); }));
     EXPECT_EQ(test::StoredValues(cds, "CODE")[0], "ZZ");
     button.SetEnabled(false);
-    menu.SetEnabled(false);
     User([&] { button.Click(); });
-    User([&] { menu.Click(); });
-    EXPECT_EQ(clicks, 2) << "a disabled command does nothing";
+    EXPECT_EQ(clicks, 1) << "a disabled command does nothing";
     EXPECT_EQ(form.ActiveControl(), &grid);
     EXPECT_EQ(log.Count("grid.Exit"), 0);
 }

@@ -5,44 +5,35 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <optional>
 
 namespace plat {
 namespace {
 
 using test::Says;
 
-const char* const kVariables[] = {"GER06700_SERVER_HOST",
-                                  "GER06700_SERVER_PORT",
-                                  "GER06700_SERVER_TOKEN_FILE",
-                                  "GER06700_DB",
-                                  "GER06700_CONFIG",
-                                  "XDG_CONFIG_HOME",
-                                  "HOME"};
-
 // Runs each test with none of the host's variables set and puts them back afterwards.
 class HostConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : kVariables) {
-            if (const char* value = std::getenv(name)) saved_[name] = value;
+        for (const char* name :
+             {"GER06700_SERVER_HOST", "GER06700_SERVER_PORT", "GER06700_DB",
+              "GER06700_SERVER_TOKEN_FILE", "GER06700_CONFIG", "XDG_CONFIG_HOME", "HOME"}) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
             unsetenv(name);
         }
         HostConfig::ClearOverrides();
     }
     void TearDown() override {
         HostConfig::ClearOverrides();
-        for (const char* name : kVariables) {
-            if (saved_.count(name))
-                setenv(name, saved_[name].c_str(), 1);
-            else
-                unsetenv(name);
-        }
+        for (const auto& [name, value] : saved_)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
     test::TempDir dir_;
 
 private:
-    std::map<std::string, std::string> saved_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST_F(HostConfigTest, OverrideBeatsEnvironmentBeatsFileBeatsDefault) {
