@@ -27,18 +27,6 @@ TEST(ConsisteTextTest, FormatFillsTheFirstPlaceholder) {
         EXPECT_EQ(Format(pattern, arg), result);
 }
 
-TEST(ConsisteTextTest, MensErroShowsTheTextThenAbortsWhenAsked) {
-    HeadlessDialogs& dialogs = Application().Headless();
-    dialogs.ClearTranscript();
-    EXPECT_THROW(MensErro("Nome deve ser informado.", true), EAbort);
-    EXPECT_NO_THROW(MensErro("Só um aviso.", false));
-    ASSERT_EQ(dialogs.Transcript().size(), 2u);
-    EXPECT_EQ(dialogs.Transcript()[0].kind, DialogRecord::Kind::Error);
-    EXPECT_EQ(dialogs.Transcript()[0].text, "Nome deve ser informado.");
-    EXPECT_EQ(dialogs.Transcript()[1].text, "Só um aviso.");
-    dialogs.ClearTranscript();
-}
-
 class ConsisteGridTest : public test::GridFormFixture {};
 
 TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
