@@ -131,21 +131,6 @@ TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
     }
 }
 
-// An exit that attaches the enter handler of the control it sends the focus to: that handler
-// runs once the exit has returned.
-TEST_F(FormFocusTest, EnterHandlerAttachedByTheExitBeforeItRuns) {
-    form.SetActiveControl(&dayGrid);
-    grid.OnEnter = nullptr;
-    int masterEnters = 0;
-    dayGrid.OnExit = [&](TControl&) {
-        grid.OnEnter = [&](TControl&) { ++masterEnters; };
-        code.FocusControl();
-    };
-    EXPECT_TRUE(User([&] { pageGrid.SetFocus(); }));
-    EXPECT_EQ(form.ActiveControl(), &grid);
-    EXPECT_EQ(masterEnters, 1);
-}
-
 TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
     int replacementRuns = 0;
     auto replace = [&](auto& slot) { slot = SelfReplacing(&slot, &replacementRuns); };
