@@ -110,8 +110,6 @@ TEST_F(FormFocusTest, FocusRequestDuringAnExitRedirectsTheMove) {
     for (const auto& [name, redirect, aborts, events] : cases) {
         SCOPED_TRACE(name);
         Restart();
-        log.Hook(pageGrid, "page");
-        log.Hook(dayGrid, "day");
         grid.OnExit = [&, redirect = redirect, aborts = aborts](TControl&) {
             log.Add("Exit");
             redirect();

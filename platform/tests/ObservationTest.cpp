@@ -77,7 +77,6 @@ TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
     for (const auto& [target, action, expected] : cases) {
         SCOPED_TRACE(expected.back());
         Restart();
-        grid.SetReadOnly(false);
         grid.SetColumnTitle(0, {});
         code.SetDisplayLabel({});
         Recorder recorder(*target);
