@@ -105,7 +105,6 @@ TEST(ComponentTest, FindComponentIgnoresCaseAndSearchesDepthFirstAndOwnersDestro
         EXPECT_EQ(root.FindComponent("coluna"), &column);
         EXPECT_EQ(root.FindComponent("ALVO"), &deep); // the first child's subtree comes first
         EXPECT_EQ(root.FindComponent("Nada"), nullptr);
-        EXPECT_EQ(root.FindComponent(""), nullptr);
         EXPECT_EQ(root.Find<Probe>("coluna"), &column);
         EXPECT_EQ(root.Find<Probe>("frm"), nullptr); // a component does not find itself
         EXPECT_EQ(grid.Components(), (std::vector<TComponent*>{&deep, &column}));

@@ -97,7 +97,7 @@ TEST_F(HostConfigTest, ConfigFileIsLookedForInTheUsualPlaces) {
 
 TEST_F(HostConfigTest, BadValuesGiveErrorsNamingTheirSource) {
     const auto port = [] { HostConfig::ServerPort(); };
-    for (const char* bad : {"0", "70000", "12x", " "}) {
+    for (const char* bad : {"0", "70000", "12x"}) {
         setenv("GER06700_SERVER_PORT", bad, 1);
         EXPECT_TRUE(Says(port, "GER06700_SERVER_PORT")) << bad;
     }

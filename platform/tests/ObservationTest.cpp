@@ -35,8 +35,6 @@ public:
             [this](TObservable&, const TNotice& notice) { notices.push_back(Describe(notice)); });
     }
     ~Recorder() { target_.Unsubscribe(ticket_); }
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
     /// The notices of a kind, in order.
     Texts Of(const std::string& kind) const {
         Texts out;
