@@ -28,6 +28,31 @@ TEST_F(DBGridEditingTest, TypedTextReplacesTheCellAndStaysInTheEditorUntilWritte
     EXPECT_EQ(grid.EditorText(), "BX") << "F2 opens the editor on the cell's text";
 }
 
+TEST_F(DBGridEditingTest, KeyHandlersRunFormFirstAndMayDiscard) {
+    test::EventLog order;
+    form.OnKeyDown = [&](TForm&, std::uint16_t&, TShiftState) { order.Add("form.KeyDown"); };
+    grid.OnKeyDown = [&](TControl&, std::uint16_t& key, TShiftState) {
+        order.Add("grid.KeyDown");
+        if (key == VK_INSERT) key = 0;
+    };
+    form.OnKeyPress = [&](TForm&, std::string& ch) {
+        order.Add("form.KeyPress");
+        if (ch == "#") ch = std::string(1, '\0'); // the character 0 discards too
+    };
+    grid.OnKeyPress = [&](TControl&, std::string& ch) {
+        order.Add("grid.KeyPress");
+        if (ch == "x") ch.clear();
+    };
+    Type("a");
+    EXPECT_EQ(order.Joined(), "form.KeyDown grid.KeyDown form.KeyPress grid.KeyPress");
+    Type("#xb");
+    EXPECT_EQ(order.Count("grid.KeyPress"), 3) << "a character the form discarded goes no further";
+    Key(VK_INSERT);
+    EXPECT_EQ(Cell(), "Edit 0:1 ab*") << "a discarded key does nothing";
+    form.OnKeyDown = nullptr;
+    form.OnKeyPress = nullptr;
+}
+
 TEST_F(DBGridEditingTest, MasksPickListsAndReadOnlyLimitWhatACellTakes) {
     for (const auto& [mask, typed, shown] :
          {std::tuple{">l;0; ", "1çx", "Ç"}, {"<LL;0; ", "aB", "ab"}, {"99;0; ", "1a23", "12"}}) {
@@ -165,8 +190,14 @@ TEST_F(DBGridEditingTest, EscapeDropsANewRowAndCtrlDeleteAsksBeforeDeleting) {
 }
 
 // A key and its character take one path whatever delivers them; a key handler writing the
-// cell's field takes the key's character.
+// cell's field takes the key's character, one writing another field does not.
 TEST_F(DBGridEditingTest, AKeyAndItsCharacterTakeOnePathWhateverDeliversThem) {
+    grid.OnKeyPress = [&](TControl&, std::string& ch) {
+        if (ch == "q") Do("Edit QTY=5"); // another field: the character still goes into the cell
+    };
+    Type("q");
+    EXPECT_EQ(Cell(), "Edit 0:1 q*");
+    EXPECT_EQ(qty.AsFloat(), 5.0);
     Texts chars;
     form.OnKeyPress = [&](TForm&, std::string& ch) { chars.push_back(ch); };
     form.OnKeyDown = [&](TForm&, std::uint16_t& key, TShiftState) {
