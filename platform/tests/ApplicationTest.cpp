@@ -11,75 +11,63 @@ using Texts = std::vector<std::string>;
 // Writes its name to a shared log when destroyed, before the components it owns go.
 class Probe : public TComponent {
 public:
-    Probe(TComponent* owner, std::string name, std::vector<std::string>* log)
+    Probe(TComponent* owner, std::string name, Texts* log)
         : TComponent(owner, std::move(name)), log_(log) {}
     ~Probe() override { log_->push_back(Name()); }
 
 private:
-    std::vector<std::string>* log_;
+    Texts* log_;
 };
 
 TEST(ApplicationTest, HeadlessQuestionsTakeQueuedAnswersThenCountAsNo) {
     HeadlessDialogs dialogs;
-    std::vector<std::string> seen;
-    dialogs.OnRecord = [&](const DialogRecord& record) { seen.push_back(record.text); };
     dialogs.QueueAnswer(TModalResult::Yes);
     dialogs.QueueAnswer(TModalResult::Cancel);
     const TMsgDlgButtons yesNo{TMsgDlgBtn::Yes, TMsgDlgBtn::No};
     EXPECT_EQ(dialogs.Ask("Primeira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::Yes);
-    dialogs.ShowError("Falhou.");
+    dialogs.ShowError("Falhou."); // takes no answer
     EXPECT_EQ(dialogs.Ask("Segunda?", TMsgDlgType::Warning, yesNo, 7), TModalResult::Cancel);
-    EXPECT_EQ(dialogs.PendingAnswers(), 0u);
     EXPECT_EQ(dialogs.Ask("Terceira?", TMsgDlgType::Confirmation, yesNo, 0), TModalResult::No);
-
     const auto& transcript = dialogs.Transcript();
     ASSERT_EQ(transcript.size(), 4u);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Primeira?", "Falhou.", "Segunda?", "Terceira?"}));
-    EXPECT_FALSE(transcript[0].unanswered);
-    EXPECT_EQ(transcript[2].type, TMsgDlgType::Warning);
     EXPECT_EQ(transcript[2].helpContext, 7);
-    EXPECT_EQ(transcript[3].answer, TModalResult::No);
+    EXPECT_FALSE(transcript[2].unanswered);
     EXPECT_TRUE(transcript[3].unanswered);
 }
 
 TEST(ApplicationTest, DispatchReportsFailuresOnceAndSwallowsTheAbort) {
     TApplication app;
     const auto& transcript = app.Headless().Transcript();
-
     EXPECT_TRUE(app.Dispatch([] {}));
     EXPECT_FALSE(app.Dispatch([] { Abort(); }));
     EXPECT_TRUE(transcript.empty()) << "the silent abort showed a dialog";
-
-    EXPECT_FALSE(app.Dispatch([] { throw std::runtime_error("Servidor fora do ar."); }));
     EXPECT_FALSE(app.Dispatch([] { throw 42; }));
-    ASSERT_EQ(transcript.size(), 2u);
-    EXPECT_EQ(transcript[0].kind, DialogRecord::Kind::Error);
-    EXPECT_EQ(transcript[0].text, "Servidor fora do ar.");
-    EXPECT_EQ(transcript[1].text, "Erro inesperado.");
-
     // An inner dispatch reports its own failure; the outer action goes on.
-    app.Headless().ClearTranscript();
     bool outerFinished = false;
     EXPECT_TRUE(app.Dispatch([&] {
         EXPECT_FALSE(app.Dispatch([] { throw EDatabaseError("Campo inválido."); }));
         outerFinished = true;
     }));
     EXPECT_TRUE(outerFinished);
-    ASSERT_EQ(transcript.size(), 1u);
-    EXPECT_EQ(transcript[0].text, "Campo inválido.");
+    ASSERT_EQ(transcript.size(), 2u);
+    EXPECT_EQ(transcript[0].text, "Erro inesperado.");
+    EXPECT_EQ(transcript[1].kind, DialogRecord::Kind::Error);
+    EXPECT_EQ(transcript[1].text, "Campo inválido.");
 }
 
+// A form released while a handler runs lives until the outermost dispatch returns; the
+// application tells of its forms and of the cursor only when they change.
 TEST(ApplicationTest, ReleasedFormLivesUntilTheOutermostDispatchReturns) {
     TApplication app;
-    int formChanges = 0;
-    app.Subscribe([&](TObservable&, Change what) { formChanges += what == Change::Forms; });
+    int formChanges = 0, cursorChanges = 0;
+    app.Subscribe([&](TObservable&, Change what) {
+        formChanges += what == Change::Forms;
+        cursorChanges += what == Change::Cursor;
+    });
     Texts destroyed;
     auto form = std::make_unique<Probe>(nullptr, "frmA", &destroyed);
     TComponent* raw = form.get();
     app.AdoptForm(std::move(form));
-    EXPECT_EQ(app.FormsCreated(), 1);
-    EXPECT_EQ(formChanges, 1);
-
     app.Dispatch([&] {
         app.Dispatch([&] { app.ReleaseForm(raw); });
         EXPECT_TRUE(destroyed.empty()) << "destroyed under a running handler";
@@ -98,46 +86,30 @@ TEST(ApplicationTest, ReleasedFormLivesUntilTheOutermostDispatchReturns) {
     app.ReleaseForm(app.Forms()[0]);
     EXPECT_EQ(destroyed, (Texts{"frmA", "frmB"}));
     EXPECT_EQ(app.FormsCreated(), 2);
-}
 
-TEST(ApplicationTest, CursorNotifiesOnlyWhenItChanges) {
-    TApplication app;
-    int cursorChanges = 0;
-    app.Subscribe([&](TObservable&, Change what) { cursorChanges += what == Change::Cursor; });
-    app.SetScreenCursor(TCursor::HourGlass);
-    app.SetScreenCursor(TCursor::HourGlass);
-    app.SetScreenCursor(TCursor::Default);
+    for (TCursor cursor : {TCursor::HourGlass, TCursor::HourGlass, TCursor::Default})
+        app.SetScreenCursor(cursor);
     EXPECT_EQ(cursorChanges, 2);
 }
 
-TEST(ComponentTest, FindComponentIgnoresCaseAndSearchesDepthFirst) {
-    Texts log;
-    TComponent root(nullptr, "frm");
-    auto& grid = root.Create<Probe>("dbgPadrao", &log);
-    auto& deep = grid.Create<Probe>("Alvo", &log);
-    auto& column = grid.Create<Probe>("Coluna", &log);
-    root.Create<Probe>("alvo", &log);
-
-    EXPECT_EQ(root.FindComponent("DBGPADRAO"), &grid);
-    EXPECT_EQ(root.FindComponent("coluna"), &column);
-    EXPECT_EQ(root.FindComponent("ALVO"), &deep); // the first child's subtree comes first
-    EXPECT_EQ(root.FindComponent("Nada"), nullptr);
-    EXPECT_EQ(root.FindComponent(""), nullptr);
-    EXPECT_EQ(root.Find<Probe>("coluna"), &column);
-    EXPECT_EQ(root.Find<Probe>("frm"), nullptr); // a component does not find itself
-    EXPECT_EQ(grid.Components(), (std::vector<TComponent*>{&deep, &column}));
-}
-
-TEST(ComponentTest, OwnerDestroysNewestFirst) {
+TEST(ComponentTest, FindComponentIgnoresCaseAndSearchesDepthFirstAndOwnersDestroyNewestFirst) {
     Texts log;
     {
         TComponent root(nullptr, "frm");
-        auto& first = root.Create<Probe>("A", &log);
-        first.Create<Probe>("A1", &log);
-        first.Create<Probe>("A2", &log);
-        root.Create<Probe>("B", &log);
+        auto& grid = root.Create<Probe>("dbgPadrao", &log);
+        auto& deep = grid.Create<Probe>("Alvo", &log);
+        auto& column = grid.Create<Probe>("Coluna", &log);
+        root.Create<Probe>("alvo", &log);
+
+        EXPECT_EQ(root.FindComponent("DBGPADRAO"), &grid);
+        EXPECT_EQ(root.FindComponent("coluna"), &column);
+        EXPECT_EQ(root.FindComponent("ALVO"), &deep); // the first child's subtree comes first
+        EXPECT_EQ(root.FindComponent("Nada"), nullptr);
+        EXPECT_EQ(root.Find<Probe>("coluna"), &column);
+        EXPECT_EQ(root.Find<Probe>("frm"), nullptr); // a component does not find itself
+        EXPECT_EQ(grid.Components(), (std::vector<TComponent*>{&deep, &column}));
     }
-    EXPECT_EQ(log, (Texts{"B", "A", "A2", "A1"}));
+    EXPECT_EQ(log, (Texts{"alvo", "dbgPadrao", "Coluna", "Alvo"}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 // Shared ground of the object-model tests: a dataset of a text and a float field, a form
-// whose grids show it, a log that counts event handler runs, and a small script of dataset
-// operations for table-driven cases.
+// whose grids show it, a log of event handler runs, and a small script of dataset operations.
 #include "app/Application.h"
 #include "core/Abort.h"
 #include "data/ClientDataSet.h"
@@ -12,13 +11,14 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace plat::test {
+
+using Texts = std::vector<std::string>;
 
 /// Handler runs in the order they happened, by name.
 class EventLog {
@@ -27,7 +27,7 @@ public:
     int Count(const std::string& entry) const {
         return static_cast<int>(std::count(entries_.begin(), entries_.end(), entry));
     }
-    const std::vector<std::string>& Entries() const { return entries_; }
+    const Texts& Entries() const { return entries_; }
     /// The entries separated by blanks.
     std::string Joined() const {
         std::string joined;
@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    std::vector<std::string> entries_;
+    Texts entries_;
 };
 
 /// A data packet with the fields CODE (text, 4) and QTY (float) and the given rows.
@@ -69,10 +69,9 @@ inline nlohmann::json ItemPacket(const std::vector<nlohmann::json>& rows) {
             {"rows", rows}};
 }
 
-/// The text of field (CODE or QTY, as ItemPacket orders them) in every stored row, in row order
-/// ("null" for a null value).
-inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::string& field) {
-    std::vector<std::string> values;
+/// The text of CODE or QTY in every stored row, in row order ("null" for a null value).
+inline Texts StoredValues(TClientDataSet& ds, const std::string& field) {
+    Texts values;
     const nlohmann::json data = ds.Data();
     for (const auto& row : data["rows"]) {
         const nlohmann::json& value = row[field == "CODE" ? 0 : 1];
@@ -83,45 +82,14 @@ inline std::vector<std::string> StoredValues(TClientDataSet& ds, const std::stri
     return values;
 }
 
-/// Runs dataset operations written as words separated by blanks: Insert, Append, Edit, Post,
-/// Cancel, Delete, First, Last, Next, Prior, Disable and Enable (the controls), Locate=<CODE>,
-/// <FIELD>=<text> (written through the field's Text), and Forget (clears the event log).
-inline void RunScript(TClientDataSet& cds, EventLog& log, const std::string& script) {
-    using Operation = void (TClientDataSet::*)();
-    const std::map<std::string, Operation> operations = {
-        {"Insert", &TClientDataSet::Insert},
-        {"Append", &TClientDataSet::Append},
-        {"Edit", &TClientDataSet::Edit},
-        {"Post", &TClientDataSet::Post},
-        {"Cancel", &TClientDataSet::Cancel},
-        {"Delete", &TClientDataSet::Delete},
-        {"First", &TClientDataSet::First},
-        {"Last", &TClientDataSet::Last},
-        {"Next", &TClientDataSet::Next},
-        {"Prior", &TClientDataSet::Prior},
-        {"Disable", &TClientDataSet::DisableControls},
-        {"Enable", &TClientDataSet::EnableControls}};
-    std::istringstream words(script);
-    for (std::string word; words >> word;) {
-        const std::size_t equals = word.find('=');
-        if (auto operation = operations.find(word); operation != operations.end())
-            (cds.*operation->second)();
-        else if (word == "Forget")
-            log.Clear();
-        else if (word.starts_with("Locate="))
-            cds.Locate("CODE", word.substr(equals + 1), false);
-        else if (equals != std::string::npos)
-            cds.FieldByName(word.substr(0, equals)).SetText(word.substr(equals + 1));
-        else
-            ADD_FAILURE() << "unknown step " << word;
-    }
-}
-
-/// A dataset of a text field and a float field, outside any form.
+/// The dataset of CODE and QTY on a form. Do() runs dataset operations written as words:
+/// Insert, Append, Edit, Post, Cancel, Delete, First, Last, Next, Prior, Disable and Enable
+/// (the controls), Locate=<CODE>, <FIELD>=<text> (through the field's Text), and Forget
+/// (clears the event log).
 class DataSetFixture : public ::testing::Test {
 public:
-    TComponent owner{nullptr, "dtmTeste"};
-    TClientDataSet& cds = owner.Create<TClientDataSet>("cdsItem");
+    TForm form{nullptr, "frmTeste"};
+    TClientDataSet& cds = form.Create<TClientDataSet>("cdsItem");
     TField& code = cds.AddStringField("cdsItemCODE", "CODE", 4);
     TField& qty = cds.AddFloatField("cdsItemQTY", "QTY");
     EventLog log;
@@ -131,20 +99,41 @@ public:
         cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
         log.Clear();
     }
-    void Do(const std::string& script) { RunScript(cds, log, script); }
+    void Do(const std::string& script) {
+        using DS = TClientDataSet;
+        using Operation = std::pair<std::string, void (DS::*)()>;
+        // clang-format off
+        const Operation operations[] = {
+            {"Insert", &DS::Insert}, {"Append", &DS::Append}, {"Edit", &DS::Edit},
+            {"Post", &DS::Post}, {"Cancel", &DS::Cancel}, {"Delete", &DS::Delete},
+            {"First", &DS::First}, {"Last", &DS::Last}, {"Next", &DS::Next},
+            {"Prior", &DS::Prior}, {"Disable", &DS::DisableControls},
+            {"Enable", &DS::EnableControls}};
+        // clang-format on
+        std::istringstream words(script);
+        for (std::string word; words >> word;) {
+            const std::size_t equals = word.find('=');
+            const auto* operation = std::ranges::find(operations, word, &Operation::first);
+            if (operation != std::end(operations))
+                (cds.*operation->second)();
+            else if (word == "Forget")
+                log.Clear();
+            else if (word.starts_with("Locate="))
+                cds.Locate("CODE", word.substr(equals + 1), false);
+            else if (equals != std::string::npos)
+                cds.FieldByName(word.substr(0, equals)).SetText(word.substr(equals + 1));
+            else
+                ADD_FAILURE() << "unknown step " << word;
+        }
+    }
     std::string Events() const { return log.Joined(); }
 };
 
-/// A form with the dataset shown by three grids: grid (CODE, QTY) on the form, pageGrid
-/// (QTY, CODE) on the first page of a notebook, and hiddenGrid (CODE) on its second page.
-/// grid holds the focus; dialogs start with an empty transcript and no queued answer. The
-/// dataset's events are logged.
-class GridFormFixture : public ::testing::Test {
+/// The dataset shown by three grids: grid (CODE, QTY) on the form, pageGrid (QTY, CODE) on
+/// the first page of a notebook, and hiddenGrid (CODE) on its second page. The dataset's
+/// events are logged.
+class GridFormFixture : public DataSetFixture {
 public:
-    TForm form{nullptr, "frmTeste"};
-    TClientDataSet& cds = form.Create<TClientDataSet>("cdsItem");
-    TField& code = cds.AddStringField("cdsItemCODE", "CODE", 4);
-    TField& qty = cds.AddFloatField("cdsItemQTY", "QTY");
     TDataSource& dts = form.Create<TDataSource>("dtsItem");
     TDBGrid& grid = form.Create<TDBGrid>("dbgItem");
     TNotebook& book = form.Create<TNotebook>("nbkPaginas");
@@ -152,7 +141,6 @@ public:
     TControl& page1 = book.AddPage("pagDois", "Dois");
     TDBGrid& pageGrid = form.Create<TDBGrid>("dbgPagina");
     TDBGrid& hiddenGrid = form.Create<TDBGrid>("dbgOculta");
-    EventLog log;
 
     void SetUp() override {
         for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid})
@@ -169,20 +157,17 @@ public:
         dts.SetDataSet(&cds);
         Restart();
     }
-    /// Back to the start of a test: rows A, B, C (1, 2, 3) on A, grid focused on CODE, first
-    /// page shown, grids visible and enabled, no handlers, no mask, no dialogs. Table-driven tests
-    /// call it before each case.
+    /// Back to the start: rows A, B, C on A, grid focused on CODE, visible, enabled and without
+    /// handlers, first page shown, fields without handlers or mask, no dialogs.
     void Restart() {
         ResetDialogs();
         book.SetPageIndex(0);
-        for (TDBGrid* g : {&grid, &pageGrid, &hiddenGrid}) {
-            g->SetVisible(true);
-            g->SetEnabled(true);
-            g->SetReadOnly(false);
-            g->OnEnter = g->OnExit = g->OnColExit = nullptr;
-            g->OnKeyDown = nullptr;
-            g->OnKeyPress = nullptr;
-        }
+        grid.SetVisible(true);
+        grid.SetEnabled(true);
+        grid.SetReadOnly(false);
+        grid.OnEnter = grid.OnExit = grid.OnColExit = nullptr;
+        grid.OnKeyDown = nullptr;
+        grid.OnKeyPress = nullptr;
         log.Hook(cds);
         for (TField* f : {&code, &qty}) {
             f->OnGetText = nullptr;
@@ -190,7 +175,7 @@ public:
             f->OnChange = nullptr;
             f->SetEditMask({});
         }
-        cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
+        LoadAbc();
         grid.SetSelectedIndex(0);
         form.SetActiveControl(&grid);
         log.Clear();
@@ -200,7 +185,14 @@ public:
         ResetDialogs();
     }
 
-    void Do(const std::string& script) { RunScript(cds, log, script); }
+    /// Where grid stands: the dataset's state, the selected column and record number, and
+    /// typing not yet written with a "*", as in "Edit 0:1 XX*".
+    std::string Cell() {
+        static const char* const states[] = {"Inactive", "Browse", "Edit", "Insert"};
+        return std::string(states[static_cast<int>(cds.State())]) + " " +
+               std::to_string(grid.SelectedIndex()) + ":" + std::to_string(cds.RecNo()) +
+               (grid.EditorModified() ? " " + grid.EditorText() + "*" : "");
+    }
     static HeadlessDialogs& Dialogs() { return Application().Headless(); }
     /// Drops queued answers and the transcript left by an earlier test.
     static void ResetDialogs() {
@@ -209,8 +201,8 @@ public:
         Dialogs().ClearTranscript();
     }
     /// Texts of the dialogs shown so far.
-    static std::vector<std::string> DialogTexts() {
-        std::vector<std::string> texts;
+    static Texts DialogTexts() {
+        Texts texts;
         for (const auto& record : Dialogs().Transcript())
             texts.push_back(record.text);
         return texts;

@@ -18,8 +18,6 @@ public:
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -44,6 +42,13 @@ template <class E = std::runtime_error> std::string ErrorOf(const std::function<
         return e.what();
     }
     return {};
+}
+
+/// Whether action raises an error of type E whose message holds part.
+template <class E = std::runtime_error>
+bool Says(const std::function<void()>& action, const std::string& part) {
+    const std::string error = ErrorOf<E>(action);
+    return !error.empty() && error.find(part) != std::string::npos;
 }
 
 } // namespace plat::test
