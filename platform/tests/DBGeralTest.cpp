@@ -3,6 +3,7 @@
 #include "PlatformTestSupport.h"
 #include "core/Abort.h"
 #include "shared/HostConfig.h"
+#include "shared/SqlParams.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -125,6 +126,11 @@ TEST_F(DBGeralTest, CursorWalksEveryRowOnAGivenConnection) {
     EXPECT_EQ(days, (std::vector<std::string>{"01", "11", "32"}));
     EXPECT_EQ(query.RecordCount(), 3);
     EXPECT_EQ(query.FieldByName("NRLAST").AsString(), "05"); // stays on the last row
+}
+
+TEST(SqlParamsTest, APostgresCastIsNoParameter) {
+    EXPECT_EQ(ParseNamedParams("SELECT x::int FROM t WHERE a = :A").names,
+              std::vector<std::string>{"A"});
 }
 
 } // namespace
