@@ -22,7 +22,7 @@ template <typename Work> void OnThreads(int count, Work work) {
 }
 
 std::size_t DayCount(RpcClient& client, const json& code) {
-    return client.Result("GetDiaPgto", {code})["rows"].size();
+    return client.Result("GetDiaPgto", json::array({code}))["rows"].size();
 }
 
 // Two servers on one database, as a company with several application servers runs them: a
