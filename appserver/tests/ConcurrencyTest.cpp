@@ -1,5 +1,4 @@
 #include "Packets.h"
-#include "RpcClient.h"
 #include "RunningServer.h"
 
 #include <atomic>
@@ -11,68 +10,61 @@ namespace {
 
 using nlohmann::json;
 using namespace packets;
+using Failures = std::vector<std::string>;
 
 const char* const kChanged = "Registro alterado ou excluído por outro usuário.";
 
 /// Runs work(i) for i in [0, count) on threads of their own and waits for all.
 template <typename Work> void OnThreads(int count, Work work) {
-    std::vector<std::thread> threads;
+    std::vector<std::jthread> threads;
     for (int i = 0; i < count; ++i)
         threads.emplace_back(work, i);
-    for (auto& thread : threads)
-        thread.join();
+}
+
+std::size_t DayCount(RpcClient& client, const json& code) {
+    return client.Result("GetDiaPgto", json::array({code}))["rows"].size();
 }
 
 // Two servers on one database, as a company with several application servers runs them: a
-// client of each, and a delta made stale by the other server's client is still refused.
+// delta made stale through the other server is refused, and clients of both renaming one term
+// at once lose nothing: each rename either is stored or is refused as stale.
 TEST(Concurrency, ClientsOfTwoServersWritingAtOnceLoseAndCorruptNothing) {
-    RunningServer server;
-    RunningServer secondServer(RunningServer::SameDatabaseAs{server});
+    RunningServer server, secondServer(RunningServer::SameDatabaseAs{server});
     RpcClient setup(server.Port());
     setup.Result("SetFormPgto",
                  TermDelta({Insert(Term("01")), Insert(Term("02")), Insert(Term("09", "0"))}));
-    // A change read through one server and made stale through the other is refused.
-    RpcClient other(secondServer.Port());
-    other.Result("SetFormPgto", TermDelta({Update(Term("09", "0"), Term("09", "1"))}));
+    RpcClient(secondServer.Port())
+        .Result("SetFormPgto", TermDelta({Update(Term("09", "0"), Term("09", "1"))}));
     EXPECT_EQ(setup.Call("SetFormPgto",
                          TermDelta({Update(Term("09", "0"), Term("09", "2"))}))["error"]["message"],
               kChanged);
     constexpr int kRounds = 25;
-    struct Outcome {
-        int renamed = 0; // shared term renamed by this client
-        int refused = 0; // rename refused: the other client got there first
-        std::vector<std::string> unexpected;
-    };
-    Outcome outcomes[2];
+    int renamed[2] = {0, 0};
+    Failures unexpected[2];
     OnThreads(2, [&](int n) {
         const std::string code = n ? "02" : "01";
-        Outcome& outcome = outcomes[n];
         RpcClient client(n ? secondServer.Port() : server.Port());
         for (int i = 0; i < kRounds; ++i) {
             // Own rows: every one must arrive.
-            json day = Day(code, "01", "31", i < 10 ? "0" + std::to_string(i) : std::to_string(i));
-            json response = client.Call("SetDiaPgto", DayDelta({Insert(day)}));
-            if (!response.contains("result")) outcome.unexpected.push_back(response.dump());
+            json response = client.Call(
+                "SetDiaPgto", DayDelta({Insert(Day(code, "01", "31", std::to_string(10 + i)))}));
+            if (!response.contains("result")) unexpected[n].push_back(response.dump());
             // The shared term: read, then rename from what was read.
-            json shared = client.Result("GetFormPgto", json::array())["rows"][2];
-            json renamed = shared;
-            renamed[1] = code + "-" + std::to_string(i);
-            response = client.Call("SetFormPgto", TermDelta({Update(shared, renamed)}));
+            const json shared = client.Result("GetFormPgto", json::array())["rows"][2];
+            json name = shared;
+            name[1] = code + "-" + std::to_string(i);
+            response = client.Call("SetFormPgto", TermDelta({Update(shared, name)}));
             if (response.contains("result"))
-                ++outcome.renamed;
-            else if (response["error"]["message"] == kChanged)
-                ++outcome.refused;
-            else
-                outcome.unexpected.push_back(response.dump());
+                ++renamed[n];
+            else if (response["error"]["message"] != kChanged)
+                unexpected[n].push_back(response.dump());
         }
     });
-    for (const auto& outcome : outcomes) {
-        EXPECT_EQ(outcome.unexpected, std::vector<std::string>());
-        EXPECT_EQ(outcome.renamed + outcome.refused, kRounds);
-    }
-    EXPECT_GE(outcomes[0].renamed + outcomes[1].renamed, kRounds); // one wins every round
-    for (const char* code : {"01", "02"})
-        EXPECT_EQ(setup.Result("GetDiaPgto", {code})["rows"].size(), std::size_t(kRounds)) << code;
+    EXPECT_EQ(unexpected[0], Failures());
+    EXPECT_EQ(unexpected[1], Failures());
+    EXPECT_GE(renamed[0] + renamed[1], kRounds); // one wins every round
+    EXPECT_EQ(DayCount(setup, "01"), std::size_t(kRounds));
+    EXPECT_EQ(DayCount(setup, "02"), std::size_t(kRounds));
     auto storage = server.OpenStorage();
     if (storage->Dialect().engine() == ger::SqlDialect::Engine::SQLite) {
         EXPECT_EQ(storage->Query("PRAGMA integrity_check"),
@@ -86,25 +78,22 @@ TEST(Concurrency, WritersOnTheirOwnTermsAreNeverRefusedAndTheirDeltasStandAlone)
     RunningServer server;
     RpcClient setup(server.Port());
     constexpr int kClients = 8, kRounds = 40;
-    std::vector<json> terms, inserts;
-    for (int i = 0; i < kClients; ++i) {
-        terms.push_back(Term("W" + std::to_string(i)));
-        inserts.push_back(Insert(terms.back()));
-    }
+    std::vector<json> inserts;
+    for (int i = 0; i < kClients; ++i)
+        inserts.push_back(Insert(Term("W" + std::to_string(i))));
     setup.Result("SetFormPgto", TermDelta(inserts));
-    std::vector<std::vector<std::string>> failures(kClients);
+    std::vector<Failures> failures(kClients);
     OnThreads(kClients, [&](int i) {
         RpcClient client(server.Port());
-        auto& failed = failures[std::size_t(i)];
-        auto call = [&](const char* method, const json& delta) {
-            json answer = client.Call(method, delta);
+        Failures& failed = failures[std::size_t(i)];
+        const auto call = [&](const char* method, const json& delta) {
+            const json answer = client.Call(method, delta);
             if (!answer.contains("result")) failed.push_back(answer.dump());
         };
-        json term = terms[std::size_t(i)];
+        json term = inserts[std::size_t(i)]["new"];
+        const json day = Day(term[0], "01", "10", "10"), moved = Day(term[0], "01", "10", "15"),
+                   last = Day(term[0], "11", "31", "20");
         for (int round = 0; round < kRounds; ++round) {
-            const json day = Day(term[0], "01", "10", "10");
-            const json moved = Day(term[0], "01", "10", "15");
-            const json last = Day(term[0], "11", "31", "20");
             call("SetDiaPgto", DayDelta({Insert(day), Insert(last)}));
             // A row for a term that does not exist takes its whole delta back.
             if (client
@@ -112,8 +101,7 @@ TEST(Concurrency, WritersOnTheirOwnTermsAreNeverRefusedAndTheirDeltasStandAlone)
                           DayDelta({Insert(moved), Insert(Day("77", "01", "31", "05"))}))
                     .contains("result"))
                 failed.push_back("a day of term 77 was stored");
-            if (client.Result("GetDiaPgto", json::array({term[0]}))["rows"].size() != 2)
-                failed.push_back("round " + std::to_string(round) + ": not two days");
+            if (DayCount(client, term[0]) != 2) failed.push_back("not two days");
             call("SetDiaPgto", DayDelta({Update(day, moved)}));
             json renamed = term;
             renamed[1] = "Rodada " + std::to_string(round);
@@ -122,37 +110,32 @@ TEST(Concurrency, WritersOnTheirOwnTermsAreNeverRefusedAndTheirDeltasStandAlone)
             call("SetDiaPgto", DayDelta({Delete(moved), Delete(last)}));
         }
     });
-    for (const auto& failed : failures)
-        EXPECT_EQ(failed, std::vector<std::string>());
-    for (const auto& term : terms)
-        EXPECT_EQ(setup.Result("GetDiaPgto", json::array({term[0]}))["rows"].size(), 0u) << term[0];
+    for (int i = 0; i < kClients; ++i) {
+        EXPECT_EQ(failures[std::size_t(i)], Failures()) << i;
+        EXPECT_EQ(DayCount(setup, inserts[std::size_t(i)]["new"][0]), 0u) << i;
+    }
 }
 
 // A day row stored while its term is deleted either is refused or goes with the term: the
 // database never holds days of a term that is gone.
 TEST(Concurrency, ADayRowNeverOutlivesItsTerm) {
     RunningServer server;
-    RpcClient setup(server.Port());
-    constexpr int kRounds = 30;
-    for (int round = 0; round < kRounds; ++round) {
-        const json term =
-            Term(std::string(1, static_cast<char>('A' + round % 26)) + std::to_string(round / 26));
+    RpcClient setup(server.Port()), deleter(server.Port()), adder(server.Port());
+    for (int round = 0; round < 30; ++round) {
+        const json term = Term({char('A' + round % 26), char('0' + round / 26)});
         setup.Result("SetFormPgto", TermDelta({Insert(term)}));
-        json dayAnswer;
-        std::thread adder([&] {
-            RpcClient client(server.Port());
-            dayAnswer =
-                client.Call("SetDiaPgto", DayDelta({Insert(Day(term[0], "01", "31", "05"))}));
+        json answer;
+        std::thread add([&] {
+            answer = adder.Call("SetDiaPgto", DayDelta({Insert(Day(term[0], "01", "31", "05"))}));
         });
-        RpcClient deleter(server.Port());
         deleter.Result("SetFormPgto", TermDelta({Delete(term)}));
-        adder.join();
-        if (!dayAnswer.contains("result")) {
-            EXPECT_NE(dayAnswer["error"]["message"].get<std::string>().find("não cadastrada"),
+        add.join();
+        if (!answer.contains("result")) {
+            EXPECT_NE(answer["error"]["message"].get<std::string>().find("não cadastrada"),
                       std::string::npos)
-                << dayAnswer;
+                << answer;
         }
-        EXPECT_EQ(setup.Result("GetDiaPgto", json::array({term[0]}))["rows"].size(), 0u) << term[0];
+        EXPECT_EQ(DayCount(setup, term[0]), 0u) << term[0];
     }
 }
 
@@ -166,16 +149,13 @@ TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
     other->Execute("INSERT INTO FORMPGTO (CDFORMPGTO) VALUES ('09')");
     std::atomic<bool> written = false;
     std::thread writer([&] {
-        RpcClient client(server.Port());
-        client.Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
+        RpcClient(server.Port()).Result("SetFormPgto", TermDelta({Insert(Term("01"))}));
         written = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the write is waiting
-    for (int i = 0; i < 20; ++i) {
-        const json terms = reader.Result("GetFormPgto", json::array());
-        for (const auto& row : terms["rows"])
+    for (int i = 0; i < 20; ++i)
+        for (const auto& row : reader.Result("GetFormPgto", json::array())["rows"])
             EXPECT_NE(row[0], "09"); // not committed yet
-    }
     // A read queued behind the waiting write would have come only after it. (PostgreSQL locks
     // rows, not the database: there the write of another code does not wait at all.)
     if (other->Dialect().engine() == ger::SqlDialect::Engine::SQLite) {
@@ -195,12 +175,12 @@ TEST(Concurrency, ReadsArrivingTogetherSeeEveryChangeCommittedBeforeThem) {
     auto other = server.OpenStorage();
     constexpr int kClients = 8, kRounds = 30;
     std::barrier renamed(kClients + 1), read(kClients + 1);
-    std::vector<std::vector<std::string>> stale(kClients);
-    std::thread renamer([&] {
+    std::vector<Failures> stale(kClients);
+    std::jthread renamer([&] {
         for (int round = 0; round < kRounds; ++round) {
             other->Execute(
                 other->Dialect().Bind("UPDATE FORMPGTO SET NMFORMPGTO = ? WHERE CDFORMPGTO = '01'"),
-                {std::string("Rodada ") + std::to_string(round)});
+                {"Rodada " + std::to_string(round)});
             renamed.arrive_and_wait();
             read.arrive_and_wait();
         }
@@ -209,15 +189,14 @@ TEST(Concurrency, ReadsArrivingTogetherSeeEveryChangeCommittedBeforeThem) {
         RpcClient client(server.Port());
         for (int round = 0; round < kRounds; ++round) {
             renamed.arrive_and_wait();
-            const std::string name =
-                client.Result("GetFormPgto", json::array())["rows"][0][1].get<std::string>();
+            const std::string name = client.Result("GetFormPgto", json::array())["rows"][0][1];
             if (name != "Rodada " + std::to_string(round)) stale[std::size_t(i)].push_back(name);
             read.arrive_and_wait();
         }
     });
     renamer.join();
     for (const auto& names : stale)
-        EXPECT_EQ(names, std::vector<std::string>());
+        EXPECT_EQ(names, Failures());
 }
 
 } // namespace

@@ -3,17 +3,12 @@
 // On the suite's backend: an SQLite file, or PostgreSQL when GER_TEST_POSTGRES is set.
 #include "Packets.h"
 #include "Program.h"
-#include "RpcClient.h"
-#include "TestDatabase.h"
-#include "storage/StorageFactory.h"
+#include "RunningServer.h"
 
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <memory>
 #include <random>
-#include <thread>
 
 namespace {
 
@@ -21,38 +16,17 @@ using nlohmann::json;
 using namespace packets;
 using namespace std::chrono_literals;
 
-constexpr int kClients = 16;
-constexpr int kKills = 50;
+constexpr int kClients = 16, kKills = 50;
 
-/// What a client's term looks like in the database: is the term there, how many days it has.
-struct Stored {
-    std::size_t terms = 0, days = 0;
-    bool operator==(const Stored&) const = default;
-};
+/// A client's term as the database holds it: whether the term is there, how many days it has.
+using Stored = std::pair<std::size_t, std::size_t>;
 
-/// One call of a client's cycle and the state it leaves behind.
-struct Step {
-    std::string method;
-    json params;
-    Stored after;
-};
-
-std::vector<Step> Cycle(const std::string& code) {
-    return {{"SetFormPgto", TermDelta({Insert(Term(code))}), {1, 0}},
-            {"SetDiaPgto",
-             DayDelta({Insert(Day(code, "01", "10", "15")), Insert(Day(code, "11", "20", "25")),
-                       Insert(Day(code, "21", "31", "05", 1.0, 1.0))}),
-             {1, 3}},
-            {"SetFormPgto", TermDelta({Delete(Term(code))}), {0, 0}}};
-}
-
-/// A client that survives the server going away: every call either answers or reports that
-/// the connection broke, and the next call connects again (waiting for the restart).
+/// A client that survives the server going away: a call answers, or gives null when the
+/// connection broke, and the next call connects again (waiting for the restart).
 class Survivor {
 public:
     explicit Survivor(const std::atomic<unsigned short>& port) : port_(port) {}
 
-    /// The response, or null when the connection broke before it came.
     json Send(const std::string& method, const json& params) {
         try {
             if (!client_) client_ = std::make_unique<RpcClient>(port_.load());
@@ -65,15 +39,12 @@ public:
             return nullptr;
         }
     }
-
     /// The stored state of code, read through the server once it answers again.
     Stored Read(const std::string& code) {
         for (;;) {
-            json terms = Send("GetVerCdForm", {code});
-            if (terms.is_null()) continue;
-            json days = Send("GetDiaPgto", {code});
-            if (days.is_null()) continue;
-            return {terms["result"]["rows"].size(), days["result"]["rows"].size()};
+            const json terms = Send("GetVerCdForm", {code}), days = Send("GetDiaPgto", {code});
+            if (!terms.is_null() && !days.is_null())
+                return {terms["result"]["rows"].size(), days["result"]["rows"].size()};
         }
     }
 
@@ -89,13 +60,23 @@ struct Tally {
     std::vector<std::string> odd; ///< states that were neither before nor after a call
 };
 
+/// Inserts its term, gives it three days, deletes it, and again, until stop.
 void Write(const std::string& code, const std::atomic<unsigned short>& port,
            const std::atomic<bool>& stop, Tally& tally) {
-    const std::vector<Step> cycle = Cycle(code);
+    const struct {
+        const char* method;
+        json params;
+        Stored after;
+    } cycle[] = {
+        {"SetFormPgto", TermDelta({Insert(Term(code))}), {1, 0}},
+        {"SetDiaPgto",
+         DayDelta({Insert(Day(code, "01", "10", "15")), Insert(Day(code, "11", "20", "25")),
+                   Insert(Day(code, "21", "31", "05", 1.0, 1.0))}),
+         {1, 3}},
+        {"SetFormPgto", TermDelta({Delete(Term(code))}), {0, 0}}};
     Survivor client(port);
-    std::size_t next = 0;
-    while (!stop) {
-        const Step& step = cycle[next % cycle.size()];
+    for (std::size_t next = 0; !stop;) {
+        const auto& step = cycle[next % 3];
         const json response = client.Send(step.method, step.params);
         if (response.contains("result")) {
             ++tally.acknowledged;
@@ -111,10 +92,10 @@ void Write(const std::string& code, const std::atomic<unsigned short>& port,
             ++next;
         } else if (stored != tally.last) {
             tally.odd.push_back(code + " after " + step.method + " #" + std::to_string(next) +
-                                ": " + std::to_string(stored.terms) + " term(s), " +
-                                std::to_string(stored.days) + " day(s); " + response.dump());
+                                ": " + std::to_string(stored.first) + " term(s), " +
+                                std::to_string(stored.second) + " day(s); " + response.dump());
             tally.last = stored; // go on from what is there
-            next = stored.terms == 0 ? 0 : (stored.days == 0 ? 1 : 2);
+            next = stored.first == 0 ? 0 : (stored.second == 0 ? 1 : 2);
         }
     }
 }
@@ -130,23 +111,20 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
         "--listen", "127.0.0.1:0", "--db", db, "--init-db", "--log-level", "warn"});
     std::atomic<unsigned short> port = PortOf(server->ReadLine());
     ASSERT_NE(port, 0);
-    const std::string listen = "127.0.0.1:" + std::to_string(port);
-
     std::atomic<bool> stop{false};
     std::vector<Tally> tallies(kClients);
     std::vector<std::thread> clients;
     for (int i = 0; i < kClients; ++i)
         clients.emplace_back(Write, CodeOf(i), std::cref(port), std::cref(stop),
                              std::ref(tallies[std::size_t(i)]));
-
     std::mt19937 random(6700);
     std::uniform_int_distribution<int> uptimeMs(30, 250);
     for (int kill = 0; kill < kKills; ++kill) {
         std::this_thread::sleep_for(std::chrono::milliseconds(uptimeMs(random)));
         server->Signal(SIGKILL);
         server->Wait();
-        server = std::make_unique<Program>(
-            std::vector<std::string>{"--listen", listen, "--db", db, "--log-level", "warn"});
+        server = std::make_unique<Program>(std::vector<std::string>{
+            "--listen", "127.0.0.1:" + std::to_string(port), "--db", db, "--log-level", "warn"});
         ASSERT_EQ(PortOf(server->ReadLine()), port) << "restart " << kill;
     }
     std::this_thread::sleep_for(200ms); // the last start serves some calls too
@@ -155,17 +133,15 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
         client.join();
 
     long acknowledged = 0, broken = 0;
-    {
-        Survivor reader(port);
-        for (int i = 0; i < kClients; ++i) {
-            const Tally& tally = tallies[std::size_t(i)];
-            SCOPED_TRACE(CodeOf(i));
-            for (const auto& odd : tally.odd)
-                ADD_FAILURE() << odd;
-            EXPECT_EQ(reader.Read(CodeOf(i)), tally.last);
-            acknowledged += tally.acknowledged;
-            broken += tally.broken;
-        }
+    Survivor reader(port);
+    for (int i = 0; i < kClients; ++i) {
+        SCOPED_TRACE(CodeOf(i));
+        const Tally& tally = tallies[std::size_t(i)];
+        for (const auto& odd : tally.odd)
+            ADD_FAILURE() << odd;
+        EXPECT_EQ(reader.Read(CodeOf(i)), tally.last);
+        acknowledged += tally.acknowledged;
+        broken += tally.broken;
     }
     server->Signal(SIGTERM);
     EXPECT_EQ(server->Wait(), 0);

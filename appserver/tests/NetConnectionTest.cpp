@@ -1,4 +1,6 @@
 // The client's link to the server (platform/net) and CheckResultServ against the real server.
+// Opening, the call observer, a refusal shown as its message, and the failure to reach a
+// server that is not there are what the scenario sessions show.
 #include "net/NetConnection.h"
 #include "Packets.h"
 #include "RunningServer.h"
@@ -7,17 +9,14 @@
 #include "shared/Consiste.h"
 #include "shared/HostConfig.h"
 
-#include <asio.hpp>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 
 using nlohmann::json;
 
 /// A connection set up as the screen sets up its own: server name, address from BeforeConnect.
-/// Opening, the call observer and a refusal as response are what every scenario session shows.
 class NetConnection : public ::testing::Test {
 protected:
     explicit NetConnection(ger::ConnectionLimits limits = {}, ger::AccessToken token = {})
@@ -29,8 +28,17 @@ protected:
             net.Port = server.Port();
         };
     }
-    json Call(const std::string& method, const json& args) {
+    json Call(const std::string& method, const json& args = json::array()) {
         return connection.AppServer().Call(method, args);
+    }
+    /// The text of the EDatabaseError the next call raises.
+    std::string Failure() {
+        try {
+            ADD_FAILURE() << "no error: " << Call("GetFormPgto");
+        } catch (const plat::EDatabaseError& error) {
+            return error.what();
+        }
+        return "";
     }
 
     RunningServer server;
@@ -39,32 +47,19 @@ protected:
     int connects = 0;
 };
 
-TEST_F(NetConnection, AStoppedServerGivesAClearErrorAndALaterCallReconnects) {
-    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
+TEST_F(NetConnection, ALostServerGivesAClearErrorAndALaterCallReconnects) {
+    EXPECT_TRUE(Call("GetFormPgto").contains("result"));
     EXPECT_EQ(connects, 1); // a call connects a closed connection
-
-    server.Stop();
+    server.Stop();          // the open session is noticed as closed, and connected anew
     const std::string where = "Falha na comunicação com o servidor de aplicação (127.0.0.1:" +
                               std::to_string(server.Port()) + "): ";
-    for (int attempt = 0; attempt < 2;
-         ++attempt) { // the closed session is noticed: each connects anew
-        SCOPED_TRACE(attempt);
-        try {
-            Call("GetFormPgto", json::array());
-            ADD_FAILURE() << "no error";
-        } catch (const plat::EDatabaseError& error) {
-            EXPECT_EQ(std::string(error.what()).substr(0, where.size()), where) << error.what();
-        }
-        EXPECT_FALSE(connection.Connected());
-    }
-    EXPECT_EQ(connects, 3);
-    EXPECT_THROW(connection.Open(), plat::EDatabaseError);
-    EXPECT_EQ(connects, 4);
-
+    EXPECT_EQ(Failure().substr(0, where.size()), where);
+    EXPECT_FALSE(connection.Connected());
+    EXPECT_EQ(connects, 2);
     server.Restart();
-    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_TRUE(Call("GetFormPgto").contains("result"));
     EXPECT_TRUE(connection.Connected());
-    EXPECT_EQ(connects, 5);
+    EXPECT_EQ(connects, 3);
 }
 
 TEST_F(NetConnection, ASilentServerRaisesAfterTheReceiveTimeout) {
@@ -75,47 +70,28 @@ TEST_F(NetConnection, ASilentServerRaisesAfterTheReceiveTimeout) {
         net.Port = silent.local_endpoint().port();
     };
     connection.ReceiveTimeout = 1;
-    try {
-        Call("GetFormPgto", json::array());
-        ADD_FAILURE() << "no error";
-    } catch (const plat::EDatabaseError& error) {
-        EXPECT_NE(std::string(error.what()).find("não respondeu"), std::string::npos)
-            << error.what();
-    }
+    EXPECT_NE(Failure().find("não respondeu"), std::string::npos);
     EXPECT_FALSE(connection.Connected());
 }
 
-std::vector<std::string> ErrorDialogs() {
-    std::vector<std::string> texts;
-    for (const auto& record : plat::Application().Headless().Transcript())
-        if (record.kind == plat::DialogRecord::Kind::Error) texts.push_back(record.text);
-    return texts;
-}
-
 TEST_F(NetConnection, CheckResultServReturnsTheDataOrReportsOnceAndAborts) {
-    const json insert = packets::TermDelta(
-        {packets::Insert(json::array({"01", "Um", "EMIN", nullptr, "M", "N", nullptr}))});
-    plat::Application().Headless().ClearTranscript();
+    auto& dialogs = plat::Application().Headless();
+    dialogs.ClearTranscript();
     // Success: the data part, null for a Set method.
+    const json insert = packets::TermDelta({packets::Insert(packets::Term("01", "Um"))});
     EXPECT_EQ(plat::CheckResultServ(Call("SetFormPgto", insert), true, 0), nullptr);
     EXPECT_EQ(plat::CheckResultServ(Call("GetVerCdForm", {"01"}), true, 0)["rows"],
               json::array({{"01"}}));
-    EXPECT_TRUE(ErrorDialogs().empty());
-
-    // A refusal and answers that are no JSON-RPC response: one dialog each, then the abort.
-    const std::string invalid = "Resposta inválida do servidor de aplicação.";
-    const std::vector<std::pair<json, std::string>> failures{
-        {Call("SetFormPgto", insert), "Forma de pagamento já cadastrada."},
-        {json::array({1, 2}), invalid},
-        {json({{"jsonrpc", "2.0"}, {"id", 1}}), invalid},
-        {json({{"error", "texto"}}), invalid},
-    };
-    for (const auto& [response, message] : failures) {
+    EXPECT_TRUE(dialogs.Transcript().empty());
+    // Answers that are no JSON-RPC response: one dialog each, then the abort.
+    for (const json& response :
+         {json::array({1, 2}), json({{"jsonrpc", "2.0"}, {"id", 1}}), json({{"error", "texto"}})}) {
         SCOPED_TRACE(response.dump());
-        plat::Application().Headless().ClearTranscript();
+        dialogs.ClearTranscript();
         EXPECT_THROW(plat::CheckResultServ(response, true, 0), plat::EAbort);
-        EXPECT_EQ(ErrorDialogs(), std::vector<std::string>{message});
-        EXPECT_EQ(plat::Application().Headless().Transcript().size(), 1u);
+        ASSERT_EQ(dialogs.Transcript().size(), 1u);
+        EXPECT_EQ(dialogs.Transcript()[0].kind, plat::DialogRecord::Kind::Error);
+        EXPECT_EQ(dialogs.Transcript()[0].text, "Resposta inválida do servidor de aplicação.");
     }
 }
 
@@ -133,45 +109,44 @@ protected:
     void TearDown() override { plat::HostConfig::ClearOverrides(); }
 };
 
-// The token of the host's configuration opens every connection; a connection the server
-// closed as idle is opened again by the next call.
+// Only the token opens a connection: one first line of each kind is answered with the
+// refusal and the close (a call before logging in, a login of the wrong shape, a guess longer
+// than the token and all of it matching, one wrong in its last character).
+TEST_F(NetConnectionLogin, OnlyTheTokenOpensAConnection) {
+    const auto login = [](const json& params) {
+        return json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "Login"}, {"params", params}}.dump();
+    };
+    const std::string wrongLast = kSecret.substr(0, kSecret.size() - 1) + "x";
+    for (const std::string& first :
+         {RequestLine("GetFormPgto", json::array()), login({kSecret, kSecret}),
+          login({kSecret + "x"}), login({wrongLast})}) {
+        SCOPED_TRACE(first);
+        RpcClient client(server.Port());
+        EXPECT_EQ(client.SendLine(first)["error"]["code"], 3);
+        EXPECT_EQ(client.ReadLine(), "") << "still open";
+    }
+    RpcClient client(server.Port());
+    EXPECT_EQ(client.SendLine(login({kSecret}))["result"], true);
+    EXPECT_EQ(client.Result("GetFormPgto", json::array())["rows"], json::array());
+}
+
+// The token of the host's configuration opens every connection; without one the call is
+// answered with the refusal, with a wrong one it raises; a connection the server closed as
+// idle is opened again by the next call.
 TEST_F(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNextCall) {
     TempFolder folder;
-    enum class Outcome { Served, Refused, Raised };
-    const struct {
-        const char* name;
-        const char* token; ///< none: no token file configured
-        Outcome outcome;
-    } cases[] = {
-        {"no token", nullptr, Outcome::Refused}, // the call itself is answered with the refusal
-        {"wrong token", "segredo-de-teste-012345678", Outcome::Raised},
-        {"right token", kSecret.c_str(), Outcome::Served},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        plat::HostConfig::ClearOverrides();
-        if (c.token) {
-            const auto path = (folder.Path() / "token").string();
-            std::ofstream(path) << c.token << "\n";
-            plat::HostConfig::SetOverride("server.token-file", path);
-        }
-        connection.Close();
-        try {
-            const json response = Call("GetFormPgto", json::array());
-            EXPECT_EQ(response.contains("result"), c.outcome == Outcome::Served) << response;
-            if (c.outcome == Outcome::Refused) {
-                EXPECT_EQ(response["error"]["code"], 3) << response;
-            }
-        } catch (const plat::EDatabaseError& error) {
-            EXPECT_EQ(c.outcome, Outcome::Raised) << error.what();
-            EXPECT_NE(std::string(error.what()).find("código de acesso inválido"),
-                      std::string::npos)
-                << error.what();
-        }
-    }
+    const auto path = (folder.path / "token").string();
+    EXPECT_EQ(Call("GetFormPgto")["error"]["code"], 3);
+    std::ofstream(path) << "segredo-de-teste-012345678\n";
+    plat::HostConfig::SetOverride("server.token-file", path);
+    connection.Close();
+    EXPECT_NE(Failure().find("código de acesso inválido"), std::string::npos);
+    std::ofstream(path) << kSecret << "\n";
+    connection.Close();
+    EXPECT_TRUE(Call("GetFormPgto").contains("result"));
     const int before = connects;
     std::this_thread::sleep_for(std::chrono::milliseconds(900)); // the server closes it idle
-    EXPECT_TRUE(Call("GetFormPgto", json::array()).contains("result"));
+    EXPECT_TRUE(Call("GetFormPgto").contains("result"));
     EXPECT_EQ(connects, before + 1);
 }
 

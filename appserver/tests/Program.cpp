@@ -31,10 +31,8 @@ Program::Program(std::vector<std::string> arguments) {
 }
 
 Program::~Program() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        Wait();
-    }
+    if (pid_ > 0) ::kill(pid_, SIGKILL);
+    Wait();
     if (output_) ::fclose(output_);
 }
 
@@ -50,43 +48,28 @@ void Program::Signal(int signal) {
     ::kill(pid_, signal);
 }
 
-bool Program::Alive() {
-    if (pid_ <= 0) return false;
+bool Program::Ended(bool wait) {
+    if (pid_ <= 0) return true;
     int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == 0) return true;
+    if (::waitpid(pid_, &status, wait ? 0 : WNOHANG) == 0) return false;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     pid_ = -1;
-    return false;
+    return true;
 }
 
 long Program::ResidentKb() const {
     std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
+    for (std::string key; status >> key; status.ignore(4096, '\n'))
         if (key == "VmRSS:") {
+            long value = -1;
             status >> value;
             return value;
         }
-        status.ignore(4096, '\n');
-    }
     return -1;
 }
 
-int Program::Wait() {
-    if (pid_ > 0) {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    return status_;
-}
-
 unsigned short PortOf(const std::optional<std::string>& line) {
-    const std::string prefix = "listening on 127.0.0.1:";
-    const std::string listeningLine = line.value_or("");
-    EXPECT_EQ(listeningLine.substr(0, prefix.size()), prefix);
-    if (listeningLine.size() <= prefix.size()) return 0;
-    return static_cast<unsigned short>(std::stoi(listeningLine.substr(prefix.size())));
+    const std::string prefix = "listening on 127.0.0.1:", text = line.value_or("");
+    EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+    return text.size() > prefix.size() ? std::stoi(text.substr(prefix.size())) : 0;
 }

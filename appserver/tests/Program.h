@@ -18,13 +18,18 @@ public:
     std::optional<std::string> ReadLine();
     void Signal(int signal);
     /// True while the program has not ended.
-    bool Alive();
+    bool Alive() { return !Ended(false); }
     /// Its resident memory in kB, from /proc.
     long ResidentKb() const;
     /// Exit status (or 128 + signal) once the program ended.
-    int Wait();
+    int Wait() {
+        Ended(true);
+        return status_;
+    }
 
 private:
+    bool Ended(bool wait);
+
     pid_t pid_ = -1;
     int status_ = -1;
     FILE* output_ = nullptr;

@@ -1,43 +1,61 @@
-// The appserver program itself: bad starts, start-up line, demo data, exit status.
+// The appserver program itself: starts it refuses, the start-up line, demo data, exit status.
 #include "Program.h"
-#include "RpcClient.h"
-#include "TestDatabase.h"
+#include "RunningServer.h"
 
 #include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
-#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
 using nlohmann::json;
 
-TEST(Program, ReportsBadStartsWithNonZeroExit) {
+TEST(Program, StartsOnlyWhereItCanServeSafely) {
     TempFolder folder;
-    const std::string missing = "sqlite:" + (folder.Path() / "none" / "x.db").string();
-    const std::vector<std::vector<std::string>> cases{
-        {"--db", missing, "--listen", "127.0.0.1:0"},
-        {"--db", missing, "--listen", "127.0.0.1:0", "--init-db"},
-        {"--db", "mysql://x", "--listen", "127.0.0.1:0"},
-        {"--db", "sqlite:" + (folder.Path() / "a.db").string(), "--listen", "localhost"},
-        {"--no-such-option"},
+    const std::string db = "sqlite:" + (folder.path / "demo.db").string();
+    const std::string missing = "sqlite:" + (folder.path / "none" / "x.db").string();
+    const auto token = [&](const std::string& name, const std::string& text) {
+        const std::string path = (folder.path / name).string();
+        std::ofstream(path) << text << "\n";
+        ::chmod(path.c_str(), 0600);
+        return path;
     };
-    for (const auto& arguments : cases) {
-        SCOPED_TRACE(arguments[0] + " " + (arguments.size() > 1 ? arguments[1] : ""));
-        Program program(arguments);
-        EXPECT_EQ(program.ReadLine(), std::nullopt);
-        EXPECT_NE(program.Wait(), 0);
+    const struct {
+        std::vector<std::string> arguments;
+        bool starts;
+    } cases[] = {
+        {{"--db", missing, "--listen", "127.0.0.1:0"}, false},
+        {{"--db", missing, "--listen", "127.0.0.1:0", "--init-db"}, false},
+        {{"--db", "mysql://x", "--listen", "127.0.0.1:0"}, false},
+        {{"--db", db, "--init-db", "--listen", "localhost"}, false},
+        {{"--db", db, "--init-db", "--listen", "0.0.0.0:0"}, false}, // any address needs a token
+        {{"--db", db, "--init-db", "--listen", "127.0.0.1:0", "--token-file", token("s", "abc")},
+         false}, // too short
+        {{"--db", db, "--init-db", "--listen", "0.0.0.0:0", "--token-file",
+          token("t", "c0ffee-0123456789-abcdef-segredo")},
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[3] + " " + c.arguments.back());
+        Program program(c.arguments);
+        const auto line = program.ReadLine();
+        EXPECT_EQ(line.has_value(), c.starts);
+        if (c.starts) {
+            EXPECT_EQ(line->rfind("listening on 0.0.0.0:", 0), 0u) << *line;
+            program.Signal(SIGTERM);
+        }
+        EXPECT_EQ(program.Wait(), c.starts ? 0 : 1);
     }
 }
 
 TEST(Program, StartsOnAFreePortWithDemoDataAndStopsOnSignal) {
     TempFolder folder;
-    const std::string db = "sqlite:" + (folder.Path() / "demo.db").string();
+    const std::string db = "sqlite:" + (folder.path / "demo.db").string();
     json terms;
     {
         Program program({"--listen", "127.0.0.1:0", "--db", db, "--init-db", "--demo-data"});
-        unsigned short port = PortOf(program.ReadLine());
-        RpcClient client(port);
-        terms = client.Result("GetFormPgto", json::array())["rows"];
+        terms = RpcClient(PortOf(program.ReadLine())).Result("GetFormPgto", json::array())["rows"];
         // The demo terms themselves are what every scenario session opens the screen on.
         EXPECT_GE(terms.size(), 5u);
         program.Signal(SIGTERM);
@@ -45,8 +63,8 @@ TEST(Program, StartsOnAFreePortWithDemoDataAndStopsOnSignal) {
     }
     // A second start with --demo-data leaves a database that holds terms alone.
     Program again({"--listen", "127.0.0.1:0", "--db", db, "--demo-data"});
-    RpcClient client(PortOf(again.ReadLine()));
-    EXPECT_EQ(client.Result("GetFormPgto", json::array())["rows"], terms);
+    EXPECT_EQ(RpcClient(PortOf(again.ReadLine())).Result("GetFormPgto", json::array())["rows"],
+              terms);
     again.Signal(SIGINT);
     EXPECT_EQ(again.Wait(), 0);
 }

@@ -1,4 +1,3 @@
-#include "RpcClient.h"
 #include "RunningServer.h"
 
 #include <gtest/gtest.h>
@@ -7,19 +6,15 @@ namespace {
 
 using nlohmann::json;
 
-/// The server with request lines of 4096 bytes at most.
-class Protocol : public ::testing::Test {
-protected:
-    RunningServer server{4096};
-};
-
 /// A request of id 1 for method of this module, with the members that follow it.
 std::string Call(const std::string& method, const std::string& rest = R"("params":[])") {
     return R"({"jsonrpc":"2.0","id":1,"method":"Ger06700.rdmFormPgto.)" + method + "\"," + rest +
            "}";
 }
 
-TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
+// One request per kind of fault; requests meant to crash or bloat the server are the hostile
+// suite's, random ones the fuzz targets'.
+TEST(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
     const struct {
         std::string line;
         int code;
@@ -27,27 +22,22 @@ TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
     } cases[] = {
         {"this is not json", -32700, false},
         {"[1,2,3]", -32600, false},
-        {"42", -32600, false},
-        {std::string(2000, '[') + std::string(2000, ']'), -32600, false},
         {R"({"jsonrpc":"2.0","id":{"a":1},"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600,
          false},
         {R"({"id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})", -32600, true},
-        {R"({"jsonrpc":"1.0","id":1,"method":"Ger06700.rdmFormPgto.GetFormPgto"})", -32600, true},
         {R"({"jsonrpc":"2.0","id":1,"method":7,"params":[]})", -32600, true},
         {Call("Unknown"), -32601, true},
         {R"({"jsonrpc":"2.0","id":1,"method":"Other.module.GetFormPgto","params":[]})", -32601,
          true},
         {Call("GetFormPgto", R"("params":["x"])"), -32602, true},
         {Call("GetDiaPgto"), -32602, true},
-        {Call("GetPeriodo", R"("params":["01","02"])"), -32602, true},
         {Call("GetVerCdForm", R"("params":{"code":"01"})"), -32602, true},
-        {Call("SetFormPgto", R"("params":["x"])"), -32602, true},
     };
+    RunningServer server;
     RpcClient client(server.Port());
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line.substr(0, 100));
+        SCOPED_TRACE(c.line);
         json answer = client.SendLine(c.line);
-        ASSERT_TRUE(answer.is_object());
         EXPECT_EQ(answer["jsonrpc"], "2.0");
         EXPECT_EQ(answer["error"]["code"], c.code);
         EXPECT_FALSE(answer["error"]["message"].get<std::string>().empty());
@@ -57,32 +47,29 @@ TEST_F(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
     }
 }
 
-TEST_F(Protocol, ServesPipelinedRequestsInOrderAndSkipsNotifications) {
-    RpcClient client(server.Port());
+// Pipelined requests are answered in order, notifications and blank lines not at all; a line
+// over the limit is answered, then its connection closes, and no other.
+TEST(Protocol, ServesPipelinedRequestsInOrderAndClosesOnAnOverlongLine) {
+    RunningServer server(4096);
+    RpcClient client(server.Port()), other(server.Port());
     client.Write("\n" // blank lines are ignored
                  R"({"jsonrpc":"2.0","method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})"
                  "\n"
                  R"({"jsonrpc":"2.0","id":"a","method":"Ger06700.rdmFormPgto.GetFormPgto"})"
-                 "\r\n"
-                 R"({"jsonrpc":"2.0","id":2,"method":"Ger06700.rdmFormPgto.Nope","params":[]})"
-                 "\n");
+                 "\r\n" +
+                 Call("Nope") + "\n");
     json first = json::parse(client.ReadLine());
     EXPECT_EQ(first["id"], "a"); // the notification got no answer; params may be left out
     EXPECT_EQ(first["result"]["fields"].size(), 7u);
     json second = json::parse(client.ReadLine());
-    EXPECT_EQ(second["id"], 2);
+    EXPECT_EQ(second["id"], 1);
     EXPECT_EQ(second["error"]["code"], -32601);
-}
 
-TEST_F(Protocol, OverlongLineIsAnsweredThenTheConnectionCloses) {
-    RpcClient client(server.Port());
     client.Write(std::string(5000, ' ') + "{}");
     json answer = json::parse(client.ReadLine());
     EXPECT_EQ(answer["error"]["code"], -32600);
     EXPECT_NE(answer["error"]["message"].get<std::string>().find("4096"), std::string::npos);
     EXPECT_EQ(client.ReadLine(), ""); // closed
-    // Other clients are not affected.
-    RpcClient other(server.Port());
     EXPECT_EQ(other.Result("GetFormPgto", json::array())["rows"], json::array());
 }
 
