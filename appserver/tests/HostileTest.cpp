@@ -143,13 +143,14 @@ int ClosingError(RpcClient& client) {
 /// The program started with options on a fresh database of two terms with their days (and
 /// extraTerms more); before is what the database holds once set up.
 struct Served {
-    explicit Served(const std::vector<std::string>& options, int extraTerms = 0) {
+    explicit Served(const std::vector<std::string>& options, int extraTerms = 0,
+                    long maxDescriptors = 0) {
         std::signal(SIGPIPE, SIG_IGN);
         ger::Schema::Create(*factory.Open(true));
         std::vector<std::string> arguments{"--listen",     "127.0.0.1:0", "--db",
                                            database.Url(), "--log-level", "error"};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        program.emplace(arguments);
+        program.emplace(arguments, maxDescriptors);
         port = PortOf(program->ReadLine());
         RpcClient setup(port);
         std::vector<json> terms{Insert(Term("01", "Trinta dias")),
@@ -251,6 +252,33 @@ TEST(Hostile, ConnectionsAndTheBytesTheyHoldAreBounded) {
     EXPECT_TRUE(site.Admitted()
                     ->SendLine(blanks + Request("GetFormPgto", json::array()))
                     .contains("result"));
+    EXPECT_EQ(Contents(site.factory), site.before);
+}
+
+TEST(Hostile, OutOfDescriptorsClientsAreToldSoWhileTheServerWaitsIdle) {
+    Served site({}, 0, 64);
+    std::vector<std::unique_ptr<RpcClient>> clients;
+    for (int i = 0; i < 80; ++i)
+        clients.push_back(std::make_unique<RpcClient>(site.port));
+    // Out of descriptors, the server refuses one waiting client at a time and waits between:
+    // over a second it must not keep a processor busy retrying the accept.
+    const double cpuBefore = site.program->CpuSeconds();
+    std::this_thread::sleep_for(1s);
+    EXPECT_LT(site.program->CpuSeconds() - cpuBefore, 0.3);
+    int refused = 0;
+    for (auto& client : clients)
+        if (client->WaitReadable(1ms)) {
+            const json error = json::parse(client->ReadLine())["error"];
+            EXPECT_EQ(error["message"], "O servidor de aplicação não tem recursos para mais uma "
+                                        "conexão agora; tente novamente em instantes.");
+            EXPECT_EQ(client->ReadLine(), "") << "still open";
+            ++refused;
+        }
+    EXPECT_GT(refused, 0);
+    EXPECT_LT(refused, 80) << "the descriptors it had were used";
+    // Once clients leave, it serves again.
+    clients.clear();
+    site.Admitted();
     EXPECT_EQ(Contents(site.factory), site.before);
 }
 

@@ -9,7 +9,8 @@
 /// Killed on destruction if still running.
 class Program {
 public:
-    explicit Program(std::vector<std::string> arguments);
+    /// maxDescriptors above 0: the program may open no more files than that, however it asks.
+    explicit Program(std::vector<std::string> arguments, long maxDescriptors = 0);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
     ~Program();
@@ -21,6 +22,8 @@ public:
     bool Alive() { return !Ended(false); }
     /// Its resident memory in kB, from /proc.
     long ResidentKb() const;
+    /// The processor time it has used so far, user and system, in seconds.
+    double CpuSeconds() const;
     /// Exit status (or 128 + signal) once the program ended.
     int Wait() {
         Ended(true);
