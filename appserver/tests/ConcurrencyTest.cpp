@@ -153,9 +153,12 @@ TEST(Concurrency, ReadsGoOnWhileAnotherProgramHoldsTheWriteLock) {
         written = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the write is waiting
-    for (int i = 0; i < 20; ++i)
-        for (const auto& row : reader.Result("GetFormPgto", json::array())["rows"])
+    for (int i = 0; i < 20; ++i) {
+        // The answer is held: a loop over a member of a temporary would read freed memory.
+        const json answer = reader.Result("GetFormPgto", json::array());
+        for (const auto& row : answer["rows"])
             EXPECT_NE(row[0], "09"); // not committed yet
+    }
     // A read queued behind the waiting write would have come only after it. (PostgreSQL locks
     // rows, not the database: there the write of another code does not wait at all.)
     if (other->Dialect().engine() == ger::SqlDialect::Engine::SQLite) {
