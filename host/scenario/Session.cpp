@@ -209,12 +209,10 @@ void Session::Click(const std::string& name) {
 
 void Session::Grid(const std::string& part) {
     plat::TForm& form = Screen("grid");
-    // NAME.current: the grid with its current row only.
-    const bool currentOnly = part.ends_with(".current");
-    const std::string name = currentOnly ? part.substr(0, part.size() - 8) : part;
-    auto* grid = form.Find<plat::TDBGrid>(name);
-    if (!grid) throw ScriptFault("the screen has no grid '" + name + "'");
-    StateBlock::PrintGrid(transcript_.Out(), *grid, currentOnly);
+    const StateBlock::Part named = StateBlock::ParsePart(part);
+    auto* grid = form.Find<plat::TDBGrid>(named.name);
+    if (!grid) throw ScriptFault("the screen has no grid '" + named.name + "'");
+    StateBlock::PrintGrid(transcript_.Out(), *grid, named.currentOnly);
 }
 
 void Session::Shell(const std::string& command) {

@@ -127,6 +127,12 @@ void StateBlock::PrintForm(std::ostream& out, const plat::TForm* form) {
         PrintDataSet(out, *dataSet, false);
 }
 
+StateBlock::Part StateBlock::ParsePart(std::string_view text) {
+    constexpr std::string_view kCurrent = ".current";
+    if (!text.ends_with(kCurrent)) return {std::string(text)};
+    return {std::string(text.substr(0, text.size() - kCurrent.size())), true};
+}
+
 void StateBlock::PrintParts(std::ostream& out, const plat::TForm* form, std::string_view parts) {
     std::istringstream words{std::string(parts)};
     std::string part;
@@ -137,23 +143,21 @@ void StateBlock::PrintParts(std::ostream& out, const plat::TForm* form, std::str
             continue;
         }
         if (!form) throw ScriptFault("'show " + part + "' needs an open screen");
-        const auto dataSets = FormLookup::GridDataSets(*form);
         if (part == "commands") {
             const auto* standard = dynamic_cast<const plat::TfrmPadraoGrid*>(form);
             if (!standard) throw ScriptFault("the screen has no command bar");
             PrintCommands(out, *standard);
             PrintMenu(out, *standard);
         } else {
-            // NAME.current: the dataset with its current row only.
-            const bool currentOnly = part.ends_with(".current");
-            const std::string name = currentOnly ? part.substr(0, part.size() - 8) : part;
+            const Part named = ParsePart(part);
+            const auto dataSets = FormLookup::GridDataSets(*form);
             const auto found =
                 std::find_if(dataSets.begin(), dataSets.end(),
-                             [&](const auto* dataSet) { return dataSet->Name() == name; });
+                             [&](const auto* dataSet) { return dataSet->Name() == named.name; });
             if (found == dataSets.end())
                 throw ScriptFault("'show' has no part '" + part +
                                   "' (form, commands, a dataset's NAME or NAME.current)");
-            PrintDataSet(out, **found, currentOnly);
+            PrintDataSet(out, **found, named.currentOnly);
         }
     } while (words >> part);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace plat {
@@ -12,6 +13,12 @@ namespace gerscript {
 /// Prints what the screen shows, in the fixed formats of the show and grid commands.
 class StateBlock {
 public:
+    /// A part named NAME or NAME.current (the latter: its current row only).
+    struct Part {
+        std::string name;
+        bool currentOnly = false;
+    };
+    static Part ParsePart(std::string_view text);
     StateBlock() = delete;
 
     /// The form line; for an open form also the command line and every dataset a grid shows
