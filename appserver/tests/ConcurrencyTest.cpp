@@ -202,4 +202,20 @@ TEST(Concurrency, ReadsArrivingTogetherSeeEveryChangeCommittedBeforeThem) {
         EXPECT_EQ(names, Failures());
 }
 
+// An idle database thread watches for work a moment before it sleeps. A call that comes just
+// as it gives up, or just after, must still wake a thread: the pauses here step across that
+// moment, and each call has to be answered without the help of a next one.
+TEST(Concurrency, ACallAfterAnyPauseIsAnsweredWithoutWaitingForAnother) {
+    RunningServer server;
+    RpcClient client(server.Port());
+    for (int i = 0; i < 600; ++i) {
+        const auto pause = std::chrono::microseconds(i % 300);
+        std::this_thread::sleep_for(pause);
+        client.Write(RequestLine("GetDiaPgto", json::array({"01"}), i) + "\n");
+        ASSERT_TRUE(client.WaitReadable(std::chrono::seconds(5)))
+            << "no answer to call " << i << " after a pause of " << pause.count() << " µs";
+        client.ReadLine();
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 #include "storage/Storage.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -34,12 +35,17 @@ public:
 
 private:
     void Work(Storage& session);
+    /// Waits a moment on the processor for a job before the thread goes to sleep, so that a
+    /// client calling again at once finds a thread awake (see Work).
+    void SpinForAJob();
     /// Runs a batch of jobs in one transaction.
     static void RunTogether(std::vector<Job>& batch, Storage& session);
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Job> jobs_;
+    std::atomic<std::size_t> queued_{0}; ///< jobs_.size(), read without the lock
+    std::atomic<bool> spinning_{false};  ///< one thread at a time waits on the processor
     std::size_t batch_;
     bool stopping_ = false;
     std::vector<std::unique_ptr<Storage>> sessions_;
