@@ -28,31 +28,6 @@ TEST_F(DBGridEditingTest, TypedTextReplacesTheCellAndStaysInTheEditorUntilWritte
     EXPECT_EQ(grid.EditorText(), "BX") << "F2 opens the editor on the cell's text";
 }
 
-TEST_F(DBGridEditingTest, KeyHandlersRunFormFirstAndMayDiscard) {
-    test::EventLog order;
-    form.OnKeyDown = [&](TForm&, std::uint16_t&, TShiftState) { order.Add("form.KeyDown"); };
-    grid.OnKeyDown = [&](TControl&, std::uint16_t& key, TShiftState) {
-        order.Add("grid.KeyDown");
-        if (key == VK_INSERT) key = 0;
-    };
-    form.OnKeyPress = [&](TForm&, std::string& ch) {
-        order.Add("form.KeyPress");
-        if (ch == "#") ch = std::string(1, '\0'); // the character 0 discards too
-    };
-    grid.OnKeyPress = [&](TControl&, std::string& ch) {
-        order.Add("grid.KeyPress");
-        if (ch == "x") ch.clear();
-    };
-    Type("a");
-    EXPECT_EQ(order.Joined(), "form.KeyDown grid.KeyDown form.KeyPress grid.KeyPress");
-    Type("#xb");
-    EXPECT_EQ(order.Count("grid.KeyPress"), 3) << "a character the form discarded goes no further";
-    Key(VK_INSERT);
-    EXPECT_EQ(Cell(), "Edit 0:1 ab*") << "a discarded key does nothing";
-    form.OnKeyDown = nullptr;
-    form.OnKeyPress = nullptr;
-}
-
 TEST_F(DBGridEditingTest, MasksPickListsAndReadOnlyLimitWhatACellTakes) {
     for (const auto& [mask, typed, shown] :
          {std::tuple{">l;0; ", "1çx", "Ç"}, {"<LL;0; ", "aB", "ab"}, {"99;0; ", "1a23", "12"}}) {
@@ -189,21 +164,38 @@ TEST_F(DBGridEditingTest, EscapeDropsANewRowAndCtrlDeleteAsksBeforeDeleting) {
     EXPECT_EQ(Cell(), "Edit 0:2 *");
 }
 
-// A key and its character take one path whatever delivers them; a key handler writing the
-// cell's field takes the key's character, one writing another field does not.
-TEST_F(DBGridEditingTest, AKeyAndItsCharacterTakeOnePathWhateverDeliversThem) {
-    grid.OnKeyPress = [&](TControl&, std::string& ch) {
-        if (ch == "q") Do("Edit QTY=5"); // another field: the character still goes into the cell
-    };
-    Type("q");
-    EXPECT_EQ(Cell(), "Edit 0:1 q*");
-    EXPECT_EQ(qty.AsFloat(), 5.0);
-    Texts chars;
-    form.OnKeyPress = [&](TForm&, std::string& ch) { chars.push_back(ch); };
+// The form's key handlers run before the grid's and either may discard a key or its character;
+// a key handler writing the cell's field takes the character, whatever delivers it.
+TEST_F(DBGridEditingTest, KeyHandlersRunFormFirstAndMayDiscardOrTakeTheCharacter) {
+    test::EventLog order;
+    Texts chars; // the characters reaching the form
     form.OnKeyDown = [&](TForm&, std::uint16_t& key, TShiftState) {
+        order.Add("form.KeyDown");
         if (key == VK_RETURN) key = 0;
         if (key == 'D') Do("Edit CODE=DONE");
     };
+    grid.OnKeyDown = [&](TControl&, std::uint16_t& key, TShiftState) {
+        order.Add("grid.KeyDown");
+        if (key == VK_INSERT) key = 0;
+    };
+    form.OnKeyPress = [&](TForm&, std::string& ch) {
+        order.Add("form.KeyPress");
+        chars.push_back(ch);
+        if (ch == "#") ch = std::string(1, '\0'); // the character 0 discards too
+    };
+    grid.OnKeyPress = [&](TControl&, std::string& ch) {
+        order.Add("grid.KeyPress");
+        if (ch == "x") ch.clear();
+        if (ch == "q") Do("Edit QTY=5"); // another field: the character still goes into the cell
+    };
+    Type("a");
+    EXPECT_EQ(order.Joined(), "form.KeyDown grid.KeyDown form.KeyPress grid.KeyPress");
+    Type("#xbq");
+    EXPECT_EQ(order.Count("grid.KeyPress"), 4) << "a character the form discarded goes no further";
+    Key(VK_INSERT);
+    EXPECT_EQ(Cell(), "Edit 0:1 abq*") << "a discarded key does nothing";
+    EXPECT_EQ(qty.AsFloat(), 5.0);
+
     using Deliver = std::function<void(std::uint16_t key, const std::string& text)>;
     const std::pair<const char*, Deliver> paths[] = {
         {"key with its text",
