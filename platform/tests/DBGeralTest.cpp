@@ -13,6 +13,7 @@ namespace {
 
 const auto ErrorOf = &test::ErrorOf<EDatabaseError>;
 const auto Says = &test::Says<EDatabaseError>;
+using Texts = std::vector<std::string>;
 
 // The application server's side: its own connection writing the database file.
 class Writer {
@@ -111,7 +112,7 @@ TEST_F(DBGeralTest, MisuseGivesClearErrors) {
     EXPECT_EQ(MaxLast("01"), "31");
 }
 
-TEST_F(DBGeralTest, CursorWalksEveryRowOnAGivenConnection) {
+TEST_F(DBGeralTest, ParametersOutsideQuotesCommentsAndCastsBindAndTheCursorWalksEveryRow) {
     auto connection = TDatabaseConnection::Open("sqlite://" + path_);
     TADOIBQuery query(nullptr, "qry");
     query.Connection = connection.get();
@@ -120,17 +121,14 @@ TEST_F(DBGeralTest, CursorWalksEveryRowOnAGivenConnection) {
                  "AND NRFIRST = NRFIRST OR CDITEM = :CD AND 0", "ORDER BY NRFIRST"};
     query.ParamByName("CD").SetAsString("01");
     query.Open();
-    std::vector<std::string> days;
+    Texts days;
     for (; !query.Eof(); query.Next())
         days.push_back(query.FieldByName("NRFIRST").AsString());
-    EXPECT_EQ(days, (std::vector<std::string>{"01", "11", "32"}));
+    EXPECT_EQ(days, (Texts{"01", "11", "32"}));
     EXPECT_EQ(query.RecordCount(), 3);
     EXPECT_EQ(query.FieldByName("NRLAST").AsString(), "05"); // stays on the last row
-}
-
-TEST(SqlParamsTest, APostgresCastIsNoParameter) {
-    EXPECT_EQ(ParseNamedParams("SELECT x::int FROM t WHERE a = :A").names,
-              std::vector<std::string>{"A"});
+    // A Postgres cast is no parameter.
+    EXPECT_EQ(ParseNamedParams("SELECT x::int FROM t WHERE a = :A").names, Texts{"A"});
 }
 
 } // namespace

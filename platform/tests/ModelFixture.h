@@ -77,8 +77,8 @@ inline Texts StoredValues(TClientDataSet& ds, const std::string& field) {
     return values;
 }
 
-/// Do() runs words: the dataset's operations by name, Disable and Enable (the controls),
-/// Locate=<CODE>, <FIELD>=<text> (through the field's Text) and Forget (clears the log).
+/// Do() runs words: the dataset's operations by name, Disable and Enable (the controls), Load
+/// (rows A, B, C), Locate=<CODE>, <FIELD>=<text> (through the field's Text), Forget (the log).
 class DataSetFixture : public ::testing::Test {
 public:
     TForm form{nullptr, "frmTeste"};
@@ -88,10 +88,7 @@ public:
     EventLog log;
 
     /// Rows A, B, C with quantities 1, 2, 3; the load's events forgotten.
-    void LoadAbc() {
-        cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
-        log.Clear();
-    }
+    void LoadAbc() { Do("Load Forget"); }
     void Do(const std::string& script) {
         using DS = TClientDataSet;
         using Operation = std::pair<std::string, void (DS::*)()>;
@@ -111,6 +108,8 @@ public:
                 (cds.*operation->second)();
             else if (word == "Forget")
                 log.Clear();
+            else if (word == "Load")
+                cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
             else if (word.starts_with("Locate="))
                 cds.Locate("CODE", word.substr(equals + 1), false);
             else if (equals != std::string::npos)

@@ -78,17 +78,6 @@ TEST_F(PacketTest, MalformedPacketIsRefusedAndLeavesTheDataSetAsItWas) {
     EXPECT_FALSE(copy.Active());
 }
 
-TEST_F(PacketTest, LoadingWhileEditingReplacesTheEditWithoutCancelEvents) {
-    LoadAbc();
-    Do("Edit CODE=X");
-    log.Hook(cds);
-    cds.SetData(ItemPacket({{"Q", 4.0}}));
-    EXPECT_EQ(Events(), "BeforeOpen AfterOpen AfterScroll");
-    EXPECT_EQ(cds.State(), TDataSetState::Browse);
-    EXPECT_EQ(code.AsString(), "Q");
-    EXPECT_FALSE(cds.Modified());
-}
-
 TEST_F(PacketTest, DeltaListsEachChangedRowOnceInTheOrderOfItsFirstChange) {
     LoadAbc();
     Do("Locate=B Edit QTY=20 Post  Append CODE=N QTY=5 Post  Locate=C Delete");
