@@ -1,5 +1,4 @@
 #include "ModelFixture.h"
-#include "ui/Buttons.h"
 
 namespace plat {
 namespace {
@@ -45,10 +44,7 @@ struct Recorder {
     int ticket;
 };
 
-class ObservationTest : public test::GridFormFixture {
-public:
-    TSpeedButton& button = form.Create<TSpeedButton>("sbtIncluir");
-};
+class ObservationTest : public test::GridFormFixture {};
 
 TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
     // what announces, the change, and the notices of the kinds named there, in order
@@ -64,7 +60,7 @@ TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
         {&grid, [&] { Key(VK_F2); }, {"Editor"}}, // the editor's text is no longer selected
         {&grid, [&] { Do("Edit QTY=7"); }, {"State", "Data Changed 0 QTY"}},
         {&cds, [&] { cds.MoveBy(5); }, {"Current 2"}},
-        {&button, [&] { button.SetEnabled(false); }, {"Enabled"}},
+        {&pageGrid, [&] { pageGrid.SetEnabled(false); }, {"Enabled"}},
         {&book, [&] { book.SetPageIndex(1); }, {"Page"}},
         {&form, [&] { form.SetWindowState(TWindowState::Maximized); }, {"Window"}},
     };
