@@ -1,5 +1,5 @@
-#include "app/Application.h"
 #include "PlatformTestSupport.h"
+#include "app/Application.h"
 #include "app/ModuleLoader.h"
 #include "core/Abort.h"
 #include "core/Value.h"
