@@ -24,6 +24,7 @@ TEST_F(ClientDataSetTest, EventOrderOfEachOperation) {
         {"Next", "BeforeScroll AfterScroll", Browse, "C"},
         {"Last Forget Next", "BeforeScroll", Browse, "C"},     // no move at the end
         {"Locate=B", "BeforeScroll AfterScroll", Browse, "B"}, // the current row again
+        {"Edit CODE=X Forget Load", "BeforeOpen AfterOpen AfterScroll", Browse, "A"}, // no cancel
         // Moving while editing posts a modified record and cancels an unmodified one.
         {"Edit QTY=9 Next", "BeforeEdit AfterEdit BeforePost AfterPost BeforeScroll AfterScroll",
          Browse, "C"},
@@ -42,6 +43,7 @@ TEST_F(ClientDataSetTest, EventOrderOfEachOperation) {
         EXPECT_EQ(Events(), events);
         EXPECT_EQ(cds.State(), state);
         EXPECT_EQ(code.AsString(), current);
+        EXPECT_FALSE(cds.Modified());
     }
 }
 
@@ -70,7 +72,7 @@ TEST_F(ClientDataSetTest, RaisingBeforeHandlerStopsTheOperationAndKeepsTheState)
         };
         log.Clear();
         EXPECT_THROW(Do(action), EAbort);
-        EXPECT_EQ(log.Entries().back(), "raised") << "something ran after the raising handler";
+        EXPECT_TRUE(Events().ends_with("raised")) << "something ran after the raising handler";
         EXPECT_EQ(cds.State(), state);
         EXPECT_EQ(code.AsString(), current);
         EXPECT_EQ(StoredValues(cds, "CODE"), (Texts{"A", "B", "C"}));

@@ -91,7 +91,7 @@ TEST_F(FormFocusTest, FocusRequestOutsideAnExitMovesQuietlyToAGridThatCanTakeIt)
         log.Clear();
         EXPECT_TRUE(User([&] { code.FocusControl(); }));
         EXPECT_EQ(form.ActiveControl(), lands);
-        EXPECT_TRUE(log.Entries().empty()) << "no exit, no enter";
+        EXPECT_EQ(log.Joined(), "") << "no exit, no enter";
         EXPECT_EQ(grid.SelectedIndex(), 0);
         EXPECT_EQ(pageGrid.SelectedIndex(), 1);
     }
@@ -167,13 +167,8 @@ TEST_F(FormFocusTest, HandlerReplacedWhileItRunsFinishesSafely) {
 
 TEST_F(FormFocusTest, ButtonsNeverTakeTheFocus) {
     int clicks = 0;
-    button.OnClick = [&](TControl&) {
-        ++clicks;
-        if (IsEditing(cds.State())) cds.Post(); // a confirm command: the post writes the text
-    };
-    Type("ZZ");
+    button.OnClick = [&](TControl&) { ++clicks; };
     EXPECT_TRUE(User([&] { button.Click(); }));
-    EXPECT_EQ(test::StoredValues(cds, "CODE")[0], "ZZ");
     button.SetEnabled(false);
     User([&] { button.Click(); });
     EXPECT_EQ(clicks, 1) << "a disabled command does nothing";

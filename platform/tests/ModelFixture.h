@@ -1,6 +1,6 @@
 #pragma once
-// Shared ground of the object-model tests: a dataset of a text and a float field, a form
-// whose grids show it, a log of event handler runs, and a small script of dataset operations.
+// The object-model tests' ground: a dataset of a text and a float field on a form whose grids
+// show it, a log of handler runs, and dataset operations written as words.
 #include "app/Application.h"
 #include "core/Abort.h"
 #include "data/ClientDataSet.h"
@@ -20,15 +20,12 @@ namespace plat::test {
 
 using Texts = std::vector<std::string>;
 
-/// Handler runs in the order they happened, by name.
 class EventLog {
 public:
     void Add(const std::string& entry) { entries_.push_back(entry); }
     int Count(const std::string& entry) const {
         return static_cast<int>(std::count(entries_.begin(), entries_.end(), entry));
     }
-    const Texts& Entries() const { return entries_; }
-    /// The entries separated by blanks.
     std::string Joined() const {
         std::string joined;
         for (const std::string& entry : entries_)
@@ -37,7 +34,6 @@ public:
     }
     void Clear() { entries_.clear(); }
 
-    /// Logs every event of the dataset under its own name ("BeforePost", ...).
     void Hook(TClientDataSet& ds) {
         const std::pair<TClientDataSet::Event*, const char*> events[] = {
             {&ds.BeforeOpen, "BeforeOpen"},     {&ds.AfterOpen, "AfterOpen"},
@@ -51,7 +47,6 @@ public:
         for (auto [event, name] : events)
             *event = [this, entry = std::string(name)](TClientDataSet&) { Add(entry); };
     }
-    /// Logs the focus events of a control as "<prefix>.Enter", "<prefix>.Exit".
     void Hook(TWinControl& control, const std::string& prefix) {
         control.OnEnter = [this, prefix](TControl&) { Add(prefix + ".Enter"); };
         control.OnExit = [this, prefix](TControl&) { Add(prefix + ".Exit"); };
@@ -69,7 +64,7 @@ inline nlohmann::json ItemPacket(const std::vector<nlohmann::json>& rows) {
             {"rows", rows}};
 }
 
-/// The text of CODE or QTY in every stored row, in row order ("null" for a null value).
+/// CODE or QTY of every stored row as text ("null" for a null value).
 inline Texts StoredValues(TClientDataSet& ds, const std::string& field) {
     Texts values;
     const nlohmann::json data = ds.Data();
@@ -82,10 +77,8 @@ inline Texts StoredValues(TClientDataSet& ds, const std::string& field) {
     return values;
 }
 
-/// The dataset of CODE and QTY on a form. Do() runs dataset operations written as words:
-/// Insert, Append, Edit, Post, Cancel, Delete, First, Last, Next, Prior, Disable and Enable
-/// (the controls), Locate=<CODE>, <FIELD>=<text> (through the field's Text), and Forget
-/// (clears the event log).
+/// Do() runs words: the dataset's operations by name, Disable and Enable (the controls), Load
+/// (rows A, B, C), Locate=<CODE>, <FIELD>=<text> (through the field's Text), Forget (the log).
 class DataSetFixture : public ::testing::Test {
 public:
     TForm form{nullptr, "frmTeste"};
@@ -94,11 +87,8 @@ public:
     TField& qty = cds.AddFloatField("cdsItemQTY", "QTY");
     EventLog log;
 
-    /// Loads rows A, B, C with quantities 1, 2, 3 and forgets the events of the load.
-    void LoadAbc() {
-        cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
-        log.Clear();
-    }
+    /// Rows A, B, C with quantities 1, 2, 3; the load's events forgotten.
+    void LoadAbc() { Do("Load Forget"); }
     void Do(const std::string& script) {
         using DS = TClientDataSet;
         using Operation = std::pair<std::string, void (DS::*)()>;
@@ -118,6 +108,8 @@ public:
                 (cds.*operation->second)();
             else if (word == "Forget")
                 log.Clear();
+            else if (word == "Load")
+                cds.SetData(ItemPacket({{"A", 1.0}, {"B", 2.0}, {"C", 3.0}}));
             else if (word.starts_with("Locate="))
                 cds.Locate("CODE", word.substr(equals + 1), false);
             else if (equals != std::string::npos)
@@ -129,16 +121,13 @@ public:
     std::string Events() const { return log.Joined(); }
 };
 
-/// The dataset shown by three grids: grid (CODE, QTY) on the form, pageGrid (QTY, CODE) on
-/// the first page of a notebook, and hiddenGrid (CODE) on its second page. The dataset's
-/// events are logged.
+/// Three grids on the dataset: grid (CODE, QTY) on the form, pageGrid (QTY, CODE) on the first
+/// page of a notebook, hiddenGrid (CODE) on its second page.
 class GridFormFixture : public DataSetFixture {
 public:
     TDataSource& dts = form.Create<TDataSource>("dtsItem");
     TDBGrid& grid = form.Create<TDBGrid>("dbgItem");
     TNotebook& book = form.Create<TNotebook>("nbkPaginas");
-    TControl& page0 = book.AddPage("pagUm", "Um");
-    TControl& page1 = book.AddPage("pagDois", "Dois");
     TDBGrid& pageGrid = form.Create<TDBGrid>("dbgPagina");
     TDBGrid& hiddenGrid = form.Create<TDBGrid>("dbgOculta");
 
@@ -147,18 +136,18 @@ public:
             g->SetDataSource(&dts);
         grid.SetParent(&form);
         book.SetParent(&form);
-        pageGrid.SetParent(&page0);
-        hiddenGrid.SetParent(&page1);
-        grid.AddColumn("CODE");
-        grid.AddColumn("QTY");
-        pageGrid.AddColumn("QTY");
-        pageGrid.AddColumn("CODE");
-        hiddenGrid.AddColumn("CODE");
+        pageGrid.SetParent(&book.AddPage("pagUm", "Um"));
+        hiddenGrid.SetParent(&book.AddPage("pagDois", "Dois"));
+        for (auto [g, field] : {std::pair{&grid, "CODE"},
+                                {&grid, "QTY"},
+                                {&pageGrid, "QTY"},
+                                {&pageGrid, "CODE"},
+                                {&hiddenGrid, "CODE"}})
+            g->AddColumn(field);
         dts.SetDataSet(&cds);
         Restart();
     }
-    /// Back to the start: rows A, B, C on A, grid focused on CODE, visible, enabled and without
-    /// handlers, first page shown, fields without handlers or mask, no dialogs.
+    /// Rows A, B, C on A, grid focused on CODE, no handlers, masks or dialogs, first page.
     void Restart() {
         ResetDialogs();
         book.SetPageIndex(0);
@@ -185,8 +174,7 @@ public:
         ResetDialogs();
     }
 
-    /// Where grid stands: the dataset's state, the selected column and record number, and
-    /// typing not yet written with a "*", as in "Edit 0:1 XX*".
+    /// The state, grid's column:record and unwritten typing with a "*", as in "Edit 0:1 XX*".
     std::string Cell() {
         static const char* const states[] = {"Inactive", "Browse", "Edit", "Insert"};
         return std::string(states[static_cast<int>(cds.State())]) + " " +
@@ -194,13 +182,11 @@ public:
                (grid.EditorModified() ? " " + grid.EditorText() + "*" : "");
     }
     static HeadlessDialogs& Dialogs() { return Application().Headless(); }
-    /// Drops queued answers and the transcript left by an earlier test.
     static void ResetDialogs() {
         while (Dialogs().PendingAnswers() > 0)
             Dialogs().Ask("", TMsgDlgType::Confirmation, {}, 0);
         Dialogs().ClearTranscript();
     }
-    /// Texts of the dialogs shown so far.
     static Texts DialogTexts() {
         Texts texts;
         for (const auto& record : Dialogs().Transcript())
@@ -208,7 +194,7 @@ public:
         return texts;
     }
 
-    /// Delivers a user action as the front-end does; true when it completed.
+    /// A user action as the front-end delivers it; true when it completed.
     bool User(const std::function<void()>& action) { return Application().Dispatch(action); }
     bool Key(std::uint16_t key, TShiftState shift = {}) {
         return User([&] { form.PressKey(key, shift); });

@@ -1,5 +1,4 @@
 #include "ModelFixture.h"
-#include "ui/Buttons.h"
 
 namespace plat {
 namespace {
@@ -28,31 +27,24 @@ std::string Describe(const TNotice& n) {
 }
 
 // Records what an observable announces, as texts.
-class Recorder {
-public:
-    explicit Recorder(TObservable& target) : target_(target) {
-        ticket_ = target.Observe(
-            [this](TObservable&, const TNotice& notice) { notices.push_back(Describe(notice)); });
-    }
-    ~Recorder() { target_.Unsubscribe(ticket_); }
-    /// The notices of a kind, in order.
+struct Recorder {
+    explicit Recorder(TObservable& on)
+        : target(on), ticket(on.Observe([this](TObservable&, const TNotice& n) {
+              notices.push_back(Describe(n));
+          })) {}
+    ~Recorder() { target.Unsubscribe(ticket); }
     Texts Of(const std::string& kind) const {
         Texts out;
-        for (const std::string& n : notices)
-            if (n.starts_with(kind)) out.push_back(n);
+        std::ranges::copy_if(notices, std::back_inserter(out),
+                             [&](const std::string& n) { return n.starts_with(kind); });
         return out;
     }
+    TObservable& target;
     Texts notices;
-
-private:
-    TObservable& target_;
-    int ticket_ = 0;
+    int ticket;
 };
 
-class ObservationTest : public test::GridFormFixture {
-public:
-    TSpeedButton& button = form.Create<TSpeedButton>("sbtIncluir");
-};
+class ObservationTest : public test::GridFormFixture {};
 
 TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
     // what announces, the change, and the notices of the kinds named there, in order
@@ -68,7 +60,7 @@ TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
         {&grid, [&] { Key(VK_F2); }, {"Editor"}}, // the editor's text is no longer selected
         {&grid, [&] { Do("Edit QTY=7"); }, {"State", "Data Changed 0 QTY"}},
         {&cds, [&] { cds.MoveBy(5); }, {"Current 2"}},
-        {&button, [&] { button.SetEnabled(false); }, {"Enabled"}},
+        {&pageGrid, [&] { pageGrid.SetEnabled(false); }, {"Enabled"}},
         {&book, [&] { book.SetPageIndex(1); }, {"Page"}},
         {&form, [&] { form.SetWindowState(TWindowState::Maximized); }, {"Window"}},
     };
