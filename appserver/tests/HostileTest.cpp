@@ -1,7 +1,6 @@
 // The program under attack from loopback: every hostile request gets its refusal or its close,
-// the process stays up and small, a well-behaved client is served all along, and the
-// database ends as it began. Random input to the parsers is the fuzz targets'; here goes one
-// request per kind of fault meant to crash, bloat or fool the server.
+// the process stays up and small, a bystander is served all along, the data stays as it was.
+// Random input to the parsers is the fuzz targets'; here goes one request per kind of fault.
 #include "Packets.h"
 #include "Program.h"
 #include "RunningServer.h"
@@ -47,7 +46,7 @@ std::vector<Attack> Attacks() {
         return Attack{std::move(name), Request(method, args), code};
     };
     const json day = Day("01", "01", "31", "05");
-    std::vector<Attack> attacks{
+    return {
         raw("overlong UTF-8", get + "DiaPgto\",\"params\":[\"\xC0\xAF\"]}", parse),
         raw("lone surrogate", get + "DiaPgto\",\"params\":[\"\\ud800\"]}", parse),
         raw("number beyond double", get + "FormPgto\",\"params\":[],\"x\":1e400}", parse),
@@ -78,22 +77,12 @@ std::vector<Attack> Attacks() {
          Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(day))))},
         {"100 requests sent ahead of their answers",
          Repeated(100, Request("GetFormPgto", json::array()))},
+        // Only a name is wide enough to carry SQL past the checks; the delete finds no row.
+        call("SQL in a name", "SetFormPgto",
+             TermDelta({Insert(Term("08", "x';DROP TABLE FORMPGTO;--")),
+                        Delete(Term("77", "x' OR '1'='1"))}),
+             refused),
     };
-    // SQL text in every field, in a delta whose other row is sound and whose last change
-    // deletes a row that is not there, so nothing of it may stay.
-    for (const bool terms : {true, false}) {
-        const auto& table = terms ? ger::FormPgtoTable() : ger::DiaPgtoTable();
-        for (std::size_t column = 0; column < table.fields.size(); ++column) {
-            json row = terms ? Term("08") : day;
-            row[column] = "x';DROP TABLE FORMPGTO;--";
-            const std::vector<json> changes{
-                Insert(row), Delete(terms ? Term("77") : Day("01", "02", "03", "04"))};
-            attacks.push_back(call("SQL in " + table.fields[column].name,
-                                   terms ? "SetFormPgto" : "SetDiaPgto",
-                                   json::array({Delta(table, changes)}), refused));
-        }
-    }
-    return attacks;
 }
 
 /// What both tables hold, row by row.

@@ -56,7 +56,7 @@ TEST_F(NetConnection, ALostServerGivesAClearErrorAndALaterCallReconnects) {
     EXPECT_EQ(Failure().substr(0, where.size()), where);
     EXPECT_FALSE(connection.Connected());
     EXPECT_EQ(connects, 2);
-    server.Restart();
+    server.Start();
     EXPECT_TRUE(Call("GetFormPgto").contains("result"));
     EXPECT_TRUE(connection.Connected());
     EXPECT_EQ(connects, 3);
