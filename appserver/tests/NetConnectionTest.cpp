@@ -1,8 +1,6 @@
-// The client's link to the server (platform/net) and CheckResultServ against the real server.
-// Opening, the call observer, a refusal shown as its message, and the failure to reach a
-// server that is not there are what the scenario sessions show.
+// The client's link to the server (platform/net) and CheckResultServ against the real server;
+// opening, refusals and a server that is not there are what the scenario sessions show.
 #include "net/NetConnection.h"
-#include "Packets.h"
 #include "RunningServer.h"
 #include "app/Application.h"
 #include "core/Abort.h"
@@ -74,16 +72,10 @@ TEST_F(NetConnection, ASilentServerRaisesAfterTheReceiveTimeout) {
     EXPECT_FALSE(connection.Connected());
 }
 
-TEST_F(NetConnection, CheckResultServReturnsTheDataOrReportsOnceAndAborts) {
+// Answers that are no JSON-RPC response: one dialog each, then the abort. (Every call of the
+// screen goes through CheckResultServ: its answers are the scenario sessions'.)
+TEST_F(NetConnection, CheckResultServReportsAnInvalidAnswerOnceAndAborts) {
     auto& dialogs = plat::Application().Headless();
-    dialogs.ClearTranscript();
-    // Success: the data part, null for a Set method.
-    const json insert = packets::TermDelta({packets::Insert(packets::Term("01", "Um"))});
-    EXPECT_EQ(plat::CheckResultServ(Call("SetFormPgto", insert), true, 0), nullptr);
-    EXPECT_EQ(plat::CheckResultServ(Call("GetVerCdForm", {"01"}), true, 0)["rows"],
-              json::array({{"01"}}));
-    EXPECT_TRUE(dialogs.Transcript().empty());
-    // Answers that are no JSON-RPC response: one dialog each, then the abort.
     for (const json& response :
          {json::array({1, 2}), json({{"jsonrpc", "2.0"}, {"id", 1}}), json({{"error", "texto"}})}) {
         SCOPED_TRACE(response.dump());
