@@ -47,6 +47,7 @@ struct Survivor {
     }
 
     const std::atomic<unsigned short>& port;
+    std::string code{}; ///< of the term it writes
     std::unique_ptr<RpcClient> client{};
     long acknowledged = 0, broken = 0;
     Stored last{};                  ///< the state after the last call known to have happened
@@ -54,7 +55,8 @@ struct Survivor {
 };
 
 /// Inserts its term, gives it three days, deletes it, and again, until stop.
-void Write(const std::string& code, const std::atomic<bool>& stop, Survivor& client) {
+void Write(const std::atomic<bool>& stop, Survivor& client) {
+    const std::string& code = client.code;
     const struct {
         const char* method;
         json params;
@@ -90,10 +92,6 @@ void Write(const std::string& code, const std::atomic<bool>& stop, Survivor& cli
     }
 }
 
-std::string CodeOf(int client) {
-    return std::string("K") + "0123456789ABCDEF"[client];
-}
-
 TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
     TestDatabase database;
     const std::string& db = database.Url();
@@ -105,8 +103,9 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
     std::deque<Survivor> tallies;
     std::vector<std::thread> clients;
     for (int i = 0; i < kClients; ++i)
-        clients.emplace_back(Write, CodeOf(i), std::cref(stop),
-                             std::ref(tallies.emplace_back(port)));
+        clients.emplace_back(
+            Write, std::cref(stop),
+            std::ref(tallies.emplace_back(port, std::string{'K', "0123456789ABCDEF"[i]})));
     std::mt19937 random(6700);
     std::uniform_int_distribution<int> uptimeMs(30, 250);
     for (int kill = 0; kill < kKills; ++kill) {
@@ -124,12 +123,11 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
 
     long acknowledged = 0, broken = 0;
     Survivor reader{port};
-    for (int i = 0; i < kClients; ++i) {
-        SCOPED_TRACE(CodeOf(i));
-        const Survivor& tally = tallies[std::size_t(i)];
+    for (const Survivor& tally : tallies) {
+        SCOPED_TRACE(tally.code);
         for (const auto& odd : tally.odd)
             ADD_FAILURE() << odd;
-        EXPECT_EQ(reader.Read(CodeOf(i)), tally.last);
+        EXPECT_EQ(reader.Read(tally.code), tally.last);
         acknowledged += tally.acknowledged;
         broken += tally.broken;
     }

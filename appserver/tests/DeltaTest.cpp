@@ -33,26 +33,25 @@ protected:
     RpcClient client{server.Port()};
 };
 
+// The fields come backwards here, as from a client with another field order (every other test
+// sends them in table order): each value still lands in its own column.
 TEST_F(Delta, InsertUpdateDeleteWithFieldsInAnyOrder) {
-    for (bool reversed : {false, true}) {
-        SCOPED_TRACE(reversed ? "fields reversed" : "fields in table order");
-        const json term = Term("07", "Sete", "ENIN", "FORA_MES", "A", "S", nullptr);
-        EXPECT_EQ(client.Result("SetFormPgto", TermDelta({Insert(term)}, reversed)), nullptr);
-        EXPECT_EQ(Terms()[2], term);
-        const json renamed = Term("07", "Sete dias", "ENIN", "FORA_MES", "A", "S", "N");
-        client.Result("SetFormPgto", TermDelta({Update(term, renamed)}, reversed));
-        EXPECT_EQ(Terms()[2], renamed);
+    const json term = Term("07", "Sete", "ENIN", "FORA_MES", "A", "S", nullptr);
+    EXPECT_EQ(client.Result("SetFormPgto", TermDelta({Insert(term)}, true)), nullptr);
+    EXPECT_EQ(Terms()[2], term);
+    const json renamed = Term("07", "Sete dias", "ENIN", "FORA_MES", "A", "S", "N");
+    client.Result("SetFormPgto", TermDelta({Update(term, renamed)}, true));
+    EXPECT_EQ(Terms()[2], renamed);
 
-        const json day = Day("07", "01", "31", "02", 1.0, 2.0, nullptr);
-        const json moved = Day("07", "01", "31", "03", 2.0, 4.0, nullptr);
-        client.Result("SetDiaPgto", DayDelta({Insert(day)}, reversed));
-        client.Result("SetDiaPgto", DayDelta({Update(day, moved)}, reversed));
-        EXPECT_EQ(Days("07"), json::array({moved}));
-        client.Result("SetDiaPgto", DayDelta({Delete(moved)}, reversed));
-        EXPECT_EQ(Days("07"), json::array());
-        client.Result("SetFormPgto", TermDelta({Delete(renamed)}, reversed));
-        EXPECT_EQ(Terms().size(), 2u);
-    }
+    const json day = Day("07", "01", "31", "02", 1.0, 2.0, nullptr);
+    const json moved = Day("07", "01", "31", "03", 2.0, 4.0, nullptr);
+    client.Result("SetDiaPgto", DayDelta({Insert(day)}, true));
+    client.Result("SetDiaPgto", DayDelta({Update(day, moved)}, true));
+    EXPECT_EQ(Days("07"), json::array({moved}));
+    client.Result("SetDiaPgto", DayDelta({Delete(moved)}, true));
+    EXPECT_EQ(Days("07"), json::array());
+    client.Result("SetFormPgto", TermDelta({Delete(renamed)}, true));
+    EXPECT_EQ(Terms().size(), 2u);
     EXPECT_EQ(client.Result("SetFormPgto", TermDelta({})), nullptr); // nothing to do, no error
 }
 
