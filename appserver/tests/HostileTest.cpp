@@ -4,7 +4,6 @@
 #include "Packets.h"
 #include "Program.h"
 #include "RunningServer.h"
-#include "rdm/Schema.h"
 
 #include <atomic>
 #include <csignal>
@@ -132,9 +131,8 @@ struct Served {
     explicit Served(const std::vector<std::string>& options, int extraTerms = 0,
                     long maxDescriptors = 0) {
         std::signal(SIGPIPE, SIG_IGN);
-        ger::Schema::Create(*factory.Open(true));
-        std::vector<std::string> arguments{"--listen",     "127.0.0.1:0", "--db",
-                                           database.Url(), "--log-level", "error"};
+        std::vector<std::string> arguments{"--listen",  "127.0.0.1:0", "--db", database.Url(),
+                                           "--init-db", "--log-level", "error"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         program.emplace(arguments, maxDescriptors);
         port = PortOf(program->ReadLine());

@@ -93,12 +93,9 @@ const std::string kSecret = "segredo-de-teste-0123456789";
 /// A server that wants a token and closes connections idle for 300 ms.
 class NetConnectionLogin : public NetConnection {
 protected:
-    static ger::ConnectionLimits Idle() {
-        ger::ConnectionLimits limits;
-        limits.idleTimeout = std::chrono::milliseconds(300);
-        return limits;
-    }
-    NetConnectionLogin() : NetConnection(Idle(), ger::AccessToken::FromText(kSecret)) {}
+    NetConnectionLogin()
+        : NetConnection({.idleTimeout = std::chrono::milliseconds(300)},
+                        ger::AccessToken::FromText(kSecret)) {}
     void TearDown() override { plat::HostConfig::ClearOverrides(); }
 };
 
