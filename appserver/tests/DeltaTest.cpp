@@ -79,10 +79,9 @@ TEST_F(Delta, IdenticalDayRowsAreChangedOneAtATime) {
     EXPECT_EQ(client.Call("SetDiaPgto", DayDelta({Delete(twin)}))["error"]["message"], kChanged);
 }
 
-// Every refusal takes the whole delta back: a sound change comes first in each and must not
-// stay; the message says why (the field at fault, or the row another user changed). One row
-// per kind of check: the checks of every column against random values are the fuzz targets',
-// stale changes made through the screen are the term-refused and day-refused sessions'.
+// Every refusal takes the whole delta back (a sound change comes first in each) and says why.
+// One row per kind of check: random values are the fuzz targets', stale changes made through
+// the screen the refused session's.
 TEST_F(Delta, RefusedDeltasChangeNothing) {
     const auto term = [](json row) { return TermDelta({Insert(Term("06")), Insert(row)}); };
     const auto day = [](json row) {

@@ -99,9 +99,8 @@ protected:
     void TearDown() override { plat::HostConfig::ClearOverrides(); }
 };
 
-// Only the token opens a connection: one first line of each kind is answered with the
-// refusal and the close (a call before logging in, a login of the wrong shape, a guess longer
-// than the token and all of it matching, one wrong in its last character).
+// Only the token opens a connection: a call before logging in, a login of the wrong shape, a
+// longer guess that starts with the token, or one wrong in its last character is refused.
 TEST_F(NetConnectionLogin, OnlyTheTokenOpensAConnection) {
     const auto login = [](const json& params) {
         return json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "Login"}, {"params", params}}.dump();
@@ -120,9 +119,8 @@ TEST_F(NetConnectionLogin, OnlyTheTokenOpensAConnection) {
     EXPECT_EQ(client.Result("GetFormPgto", json::array())["rows"], json::array());
 }
 
-// The token of the host's configuration opens every connection; without one the call is
-// answered with the refusal, with a wrong one it raises; a connection the server closed as
-// idle is opened again by the next call.
+// The token of the host's configuration opens every connection, a wrong one raises; a
+// connection the server closed as idle is opened again by the next call.
 TEST_F(NetConnectionLogin, TheConfiguredTokenLogsInAndAnIdleCloseIsMendedByTheNextCall) {
     TempFolder folder;
     const auto path = (folder.path / "token").string();

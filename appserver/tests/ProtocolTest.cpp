@@ -12,10 +12,9 @@ std::string Call(const std::string& method, const std::string& rest = R"("params
            "}";
 }
 
-// One bad request per kind of fault gets its error, the connection still serving (requests
-// meant to crash or bloat the server are the hostile suite's, random ones the fuzz targets');
-// pipelined requests are answered in order, notifications and blank lines not at all; a line
-// over the limit is answered, then its connection closes, and no other.
+// One bad request per kind of fault gets its error, the connection still serving; pipelined
+// requests are answered in order, notifications and blank lines not at all; a line over the
+// limit is answered, then its connection closes, and no other.
 TEST(Protocol, BadRequestsGetErrorsPipelinedOnesComeInOrderAndOverlongLinesClose) {
     const struct {
         std::string line;

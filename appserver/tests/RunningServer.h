@@ -23,9 +23,8 @@ struct TempFolder {
     std::filesystem::path path;
 };
 
-/// A fresh, empty database for one test, on the backend the suite runs on: an SQLite file in
-/// a temporary folder, or, when GER_TEST_POSTGRES holds the URL of a PostgreSQL server, a
-/// schema of its own on that server (dropped at the end).
+/// A fresh, empty database for one test: an SQLite file in a temporary folder, or, when
+/// GER_TEST_POSTGRES holds a PostgreSQL server's URL, a schema of its own there (dropped after).
 class TestDatabase {
 public:
     TestDatabase();
