@@ -11,9 +11,8 @@ namespace {
 
 using json = nlohmann::json;
 
-// Answers are written as text without a JSON tree; clients and recorded sessions rely on them
-// being exactly what nlohmann's writer makes of the same values, odd bytes of legacy rows
-// included.
+// Answers are written as text without a JSON tree: exactly as nlohmann's writer writes the
+// same values, odd bytes of legacy rows included.
 TEST(AnswerText, StringsAreWrittenAsTheJsonWriterWritesThem) {
     // Plain, escaped, multibyte, DEL, invalid or cut short, overlong, a surrogate, a NUL.
     std::vector<std::string> texts = {"",

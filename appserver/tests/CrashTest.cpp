@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <deque>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -18,23 +19,20 @@ using namespace std::chrono_literals;
 
 constexpr int kClients = 16, kKills = 50;
 
-/// A client's term as the database holds it: whether the term is there, how many days it has.
+/// A client's term as the database holds it: how many rows of it (0 or 1), how many days.
 using Stored = std::pair<std::size_t, std::size_t>;
 
-/// A client that survives the server going away: a call answers, or gives null when the
-/// connection broke, and the next call connects again (waiting for the restart).
-class Survivor {
-public:
-    explicit Survivor(const std::atomic<unsigned short>& port) : port_(port) {}
-
+/// A client that survives the server going away: a call gives null when the connection
+/// broke, and the next one connects again (to the restarted server).
+struct Survivor {
     json Send(const std::string& method, const json& params) {
         try {
-            if (!client_) client_ = std::make_unique<RpcClient>(port_.load());
-            json response = client_->SendLine(RequestLine(method, params));
-            if (response.is_null()) client_.reset();
+            if (!client) client = std::make_unique<RpcClient>(port.load());
+            json response = client->SendLine(RequestLine(method, params));
+            if (response.is_null()) client.reset();
             return response;
         } catch (const std::exception&) {
-            client_.reset();
+            client.reset();
             std::this_thread::sleep_for(5ms);
             return nullptr;
         }
@@ -48,21 +46,16 @@ public:
         }
     }
 
-private:
-    const std::atomic<unsigned short>& port_;
-    std::unique_ptr<RpcClient> client_;
-};
-
-/// What one client did, checked by the main thread at the end.
-struct Tally {
+    const std::atomic<unsigned short>& port;
+    std::string code{}; ///< of the term it writes
+    std::unique_ptr<RpcClient> client{};
     long acknowledged = 0, broken = 0;
-    Stored last;                  ///< the state after the last call known to have happened
-    std::vector<std::string> odd; ///< states that were neither before nor after a call
+    Stored last{}; ///< the state after the last call known to have happened
 };
 
 /// Inserts its term, gives it three days, deletes it, and again, until stop.
-void Write(const std::string& code, const std::atomic<unsigned short>& port,
-           const std::atomic<bool>& stop, Tally& tally) {
+void Write(const std::atomic<bool>& stop, Survivor& client) {
+    const std::string& code = client.code;
     const struct {
         const char* method;
         json params;
@@ -74,34 +67,28 @@ void Write(const std::string& code, const std::atomic<unsigned short>& port,
                    Insert(Day(code, "21", "31", "05", 1.0, 1.0))}),
          {1, 3}},
         {"SetFormPgto", TermDelta({Delete(Term(code))}), {0, 0}}};
-    Survivor client(port);
     for (std::size_t next = 0; !stop;) {
         const auto& step = cycle[next % 3];
         const json response = client.Send(step.method, step.params);
         if (response.contains("result")) {
-            ++tally.acknowledged;
-            tally.last = step.after;
+            ++client.acknowledged;
+            client.last = step.after;
             ++next;
             continue;
         }
         // Broken or refused: the call happened whole or not at all.
-        ++tally.broken;
+        ++client.broken;
         const Stored stored = client.Read(code);
         if (stored == step.after) {
-            tally.last = step.after;
+            client.last = step.after;
             ++next;
-        } else if (stored != tally.last) {
-            tally.odd.push_back(code + " after " + step.method + " #" + std::to_string(next) +
-                                ": " + std::to_string(stored.first) + " term(s), " +
-                                std::to_string(stored.second) + " day(s); " + response.dump());
-            tally.last = stored; // go on from what is there
+        } else if (stored != client.last) {
+            ADD_FAILURE() << code << " #" << next << " stored " << json(stored) << " after "
+                          << response; // neither before nor after the call
+            client.last = stored;      // go on from what is there
             next = stored.first == 0 ? 0 : (stored.second == 0 ? 1 : 2);
         }
     }
-}
-
-std::string CodeOf(int client) {
-    return std::string("K") + "0123456789ABCDEF"[client];
 }
 
 TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
@@ -112,11 +99,12 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
     std::atomic<unsigned short> port = PortOf(server->ReadLine());
     ASSERT_NE(port, 0);
     std::atomic<bool> stop{false};
-    std::vector<Tally> tallies(kClients);
+    std::deque<Survivor> tallies;
     std::vector<std::thread> clients;
     for (int i = 0; i < kClients; ++i)
-        clients.emplace_back(Write, CodeOf(i), std::cref(port), std::cref(stop),
-                             std::ref(tallies[std::size_t(i)]));
+        clients.emplace_back(
+            Write, std::cref(stop),
+            std::ref(tallies.emplace_back(port, std::string{'K', "0123456789ABCDEF"[i]})));
     std::mt19937 random(6700);
     std::uniform_int_distribution<int> uptimeMs(30, 250);
     for (int kill = 0; kill < kKills; ++kill) {
@@ -133,13 +121,10 @@ TEST(Crash, KilledServerLosesNoAcknowledgedChangeAndHalfAppliesNone) {
         client.join();
 
     long acknowledged = 0, broken = 0;
-    Survivor reader(port);
-    for (int i = 0; i < kClients; ++i) {
-        SCOPED_TRACE(CodeOf(i));
-        const Tally& tally = tallies[std::size_t(i)];
-        for (const auto& odd : tally.odd)
-            ADD_FAILURE() << odd;
-        EXPECT_EQ(reader.Read(CodeOf(i)), tally.last);
+    Survivor reader{port};
+    for (const Survivor& tally : tallies) {
+        SCOPED_TRACE(tally.code);
+        EXPECT_EQ(reader.Read(tally.code), tally.last);
         acknowledged += tally.acknowledged;
         broken += tally.broken;
     }

@@ -1,11 +1,9 @@
 // The program under attack from loopback: every hostile request gets its refusal or its close,
-// the process stays up and small, a well-behaved client is served all along, and the
-// database ends as it began. Random input to the parsers is the fuzz targets'; here goes one
-// request per kind of fault meant to crash, bloat or fool the server.
+// the process stays up and small, a bystander is served all along, the data stays as it was.
+// Random input to the parsers is the fuzz targets'; here goes one request per kind of fault.
 #include "Packets.h"
 #include "Program.h"
 #include "RunningServer.h"
-#include "rdm/Schema.h"
 
 #include <atomic>
 #include <csignal>
@@ -20,11 +18,8 @@ using namespace packets;
 using namespace std::chrono_literals;
 
 struct Attack {
-    std::string name;
-    std::string bytes; ///< sent as is
-    /// The error's code, the connection still serving; 0: at most one error line, then the
-    /// connection closes.
-    int code = 0;
+    std::string name, bytes;
+    int code = 0; ///< of the error, the connection still serving; 0: it closes
 };
 
 std::string Request(const std::string& method, const json& params) {
@@ -47,7 +42,7 @@ std::vector<Attack> Attacks() {
         return Attack{std::move(name), Request(method, args), code};
     };
     const json day = Day("01", "01", "31", "05");
-    std::vector<Attack> attacks{
+    return {
         raw("overlong UTF-8", get + "DiaPgto\",\"params\":[\"\xC0\xAF\"]}", parse),
         raw("lone surrogate", get + "DiaPgto\",\"params\":[\"\\ud800\"]}", parse),
         raw("number beyond double", get + "FormPgto\",\"params\":[],\"x\":1e400}", parse),
@@ -78,22 +73,12 @@ std::vector<Attack> Attacks() {
          Request("SetDiaPgto", DayDelta(std::vector<json>(100000, Insert(day))))},
         {"100 requests sent ahead of their answers",
          Repeated(100, Request("GetFormPgto", json::array()))},
+        // Only a name is wide enough to carry SQL past the checks; the delete finds no row.
+        call("SQL in a name", "SetFormPgto",
+             TermDelta({Insert(Term("08", "x';DROP TABLE FORMPGTO;--")),
+                        Delete(Term("77", "x' OR '1'='1"))}),
+             refused),
     };
-    // SQL text in every field, in a delta whose other row is sound and whose last change
-    // deletes a row that is not there, so nothing of it may stay.
-    for (const bool terms : {true, false}) {
-        const auto& table = terms ? ger::FormPgtoTable() : ger::DiaPgtoTable();
-        for (std::size_t column = 0; column < table.fields.size(); ++column) {
-            json row = terms ? Term("08") : day;
-            row[column] = "x';DROP TABLE FORMPGTO;--";
-            const std::vector<json> changes{
-                Insert(row), Delete(terms ? Term("77") : Day("01", "02", "03", "04"))};
-            attacks.push_back(call("SQL in " + table.fields[column].name,
-                                   terms ? "SetFormPgto" : "SetDiaPgto",
-                                   json::array({Delta(table, changes)}), refused));
-        }
-    }
-    return attacks;
 }
 
 /// What both tables hold, row by row.
@@ -146,9 +131,8 @@ struct Served {
     explicit Served(const std::vector<std::string>& options, int extraTerms = 0,
                     long maxDescriptors = 0) {
         std::signal(SIGPIPE, SIG_IGN);
-        ger::Schema::Create(*factory.Open(true));
-        std::vector<std::string> arguments{"--listen",     "127.0.0.1:0", "--db",
-                                           database.Url(), "--log-level", "error"};
+        std::vector<std::string> arguments{"--listen",  "127.0.0.1:0", "--db", database.Url(),
+                                           "--init-db", "--log-level", "error"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         program.emplace(arguments, maxDescriptors);
         port = PortOf(program->ReadLine());
@@ -164,8 +148,8 @@ struct Served {
         before = Contents(factory);
         EXPECT_EQ(before.size(), 4u + extraTerms);
     }
-    /// A client the server has taken: connects until a call is answered, as clients do once
-    /// others have left (the server learns of a close a moment after it).
+    /// A client the server serves: connects until a call is answered (the server learns of a
+    /// close a moment after it, and may still count a client that left).
     std::unique_ptr<RpcClient> Admitted() {
         for (int attempt = 0; attempt < 100; ++attempt, std::this_thread::sleep_for(50ms)) {
             auto client = std::make_unique<RpcClient>(port);
@@ -190,14 +174,10 @@ TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
         SCOPED_TRACE(attack.name);
         RpcClient client(site.port);
         client.TryWrite(attack.bytes);
-        const std::string line = client.ReadLine();
         if (attack.code == 0) {
-            // The error line may be lost when the server closes on unread input (a reset).
-            if (!line.empty()) {
-                EXPECT_TRUE(json::parse(line).contains("error")) << line;
-            }
-            EXPECT_EQ(client.ReadLine(), "");
+            ClosingError(client);
         } else {
+            const std::string line = client.ReadLine();
             ASSERT_FALSE(line.empty()) << "no answer";
             const json error = json::parse(line).value("error", json::object());
             EXPECT_EQ(error.value("code", 0), attack.code) << line;

@@ -1,5 +1,5 @@
 #pragma once
-// Builders of rows and delta packets as the screen sends them.
+// Rows and delta packets as the screen sends them.
 #include "rdm/TableDef.h"
 
 #include <algorithm>

@@ -47,7 +47,7 @@ std::optional<std::string> Program::ReadLine() {
     char buffer[4096];
     if (!::fgets(buffer, sizeof buffer, output_)) return std::nullopt;
     std::string line = buffer;
-    if (!line.empty() && line.back() == '\n') line.pop_back();
+    if (line.ends_with('\n')) line.pop_back();
     return line;
 }
 
@@ -65,26 +65,21 @@ bool Program::Ended(bool wait) {
 }
 
 long Program::ResidentKb() const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    for (std::string key; status >> key; status.ignore(4096, '\n'))
-        if (key == "VmRSS:") {
-            long value = -1;
-            status >> value;
-            return value;
-        }
-    return -1;
+    long size = 0, pages = 0;
+    std::ifstream("/proc/" + std::to_string(pid_) + "/statm") >> size >> pages;
+    return pages * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
 double Program::CpuSeconds() const {
     std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // The fields after the name in parentheses, which may itself hold spaces: utime and stime
-    // are the 12th and 13th of them.
+    // After the name in parentheses (which may hold spaces), utime and stime are the 12th and
+    // 13th fields.
     std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    for (int i = 0; i < 11; ++i)
-        fields >> field;
+    std::string skipped;
     double user = 0, system = 0;
+    for (int i = 0; i < 11; ++i)
+        fields >> skipped;
     fields >> user >> system;
     return (user + system) / double(::sysconf(_SC_CLK_TCK));
 }

@@ -18,11 +18,9 @@ public:
     /// The next line of standard output, without its newline; none at its end.
     std::optional<std::string> ReadLine();
     void Signal(int signal);
-    /// True while the program has not ended.
     bool Alive() { return !Ended(false); }
-    /// Its resident memory in kB, from /proc.
+    /// Its resident memory in kB, and the processor time (user and system) it used, in seconds.
     long ResidentKb() const;
-    /// The processor time it has used so far, user and system, in seconds.
     double CpuSeconds() const;
     /// Exit status (or 128 + signal) once the program ended.
     int Wait() {

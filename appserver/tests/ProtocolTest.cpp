@@ -12,9 +12,10 @@ std::string Call(const std::string& method, const std::string& rest = R"("params
            "}";
 }
 
-// One request per kind of fault; requests meant to crash or bloat the server are the hostile
-// suite's, random ones the fuzz targets'.
-TEST(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
+// One bad request per kind of fault gets its error, the connection still serving; pipelined
+// requests are answered in order, notifications and blank lines not at all; a line over the
+// limit is answered, then its connection closes, and no other.
+TEST(Protocol, BadRequestsGetErrorsPipelinedOnesComeInOrderAndOverlongLinesClose) {
     const struct {
         std::string line;
         int code;
@@ -33,8 +34,8 @@ TEST(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
         {Call("GetDiaPgto"), -32602, true},
         {Call("GetVerCdForm", R"("params":{"code":"01"})"), -32602, true},
     };
-    RunningServer server;
-    RpcClient client(server.Port());
+    RunningServer server(4096);
+    RpcClient client(server.Port()), other(server.Port());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         json answer = client.SendLine(c.line);
@@ -45,13 +46,6 @@ TEST(Protocol, BadRequestsGetErrorsAndTheConnectionStaysUsable) {
         // The same connection still serves a good request.
         EXPECT_EQ(client.Result("GetVerCdForm", {"01"})["rows"], json::array());
     }
-}
-
-// Pipelined requests are answered in order, notifications and blank lines not at all; a line
-// over the limit is answered, then its connection closes, and no other.
-TEST(Protocol, ServesPipelinedRequestsInOrderAndClosesOnAnOverlongLine) {
-    RunningServer server(4096);
-    RpcClient client(server.Port()), other(server.Port());
     client.Write("\n" // blank lines are ignored
                  R"({"jsonrpc":"2.0","method":"Ger06700.rdmFormPgto.GetFormPgto","params":[]})"
                  "\n"

@@ -1,6 +1,4 @@
 #pragma once
-// What the server suites share: a temporary folder, a test database, the real server running
-// in this process, and a plain JSON-RPC client.
 #include "net/Server.h"
 #include "storage/StorageFactory.h"
 
@@ -25,15 +23,13 @@ struct TempFolder {
     std::filesystem::path path;
 };
 
-/// A fresh, empty database for one test, on the backend the suite runs on: an SQLite file in
-/// a temporary folder, or, when GER_TEST_POSTGRES holds the URL of a PostgreSQL server, a
-/// schema of its own on that server (dropped at the end).
+/// A fresh, empty database for one test: an SQLite file in a temporary folder, or, when
+/// GER_TEST_POSTGRES holds a PostgreSQL server's URL, a schema of its own there (dropped after).
 class TestDatabase {
 public:
     TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     ~TestDatabase();
-    /// The URL servers and hosts open it by.
     const std::string& Url() const { return url_; }
     bool IsPostgres() const { return !schema_.empty(); }
 
@@ -42,9 +38,8 @@ private:
     std::string serverUrl_, schema_, url_;
 };
 
-/// The real application server on 127.0.0.1, on a background thread of this process, over a
-/// fresh database (see TestDatabase) or over the database of another RunningServer, as a
-/// second server of the same company would.
+/// The real application server on 127.0.0.1, on a thread of this process, over a fresh
+/// database or over the database of another RunningServer (a second server of the company).
 class RunningServer {
 public:
     /// Starts on a free port with request lines of maxLineLength bytes at most.
@@ -57,21 +52,13 @@ public:
     ~RunningServer() { Stop(); }
 
     unsigned short Port() const { return options_.port; }
-    /// The URL of the server's database, for hosts that read it directly.
-    const std::string& DatabaseUrl() const { return factory_->Url(); }
     /// A new session on the server's database, for setting up and checking rows directly.
     std::unique_ptr<ger::Storage> OpenStorage() const { return factory_->Open(); }
-    /// Stops the server; the database stays.
+    /// Stops the server; the database stays. Start() serves it again on the same port.
     void Stop();
-    /// Starts it again on the same port.
-    void Restart() {
-        Stop();
-        Start();
-    }
-
-private:
     void Start();
 
+private:
     std::shared_ptr<TestDatabase> database_;
     std::unique_ptr<ger::StorageFactory> factory_;
     ger::ServerOptions options_;
