@@ -22,11 +22,18 @@ std::size_t DayCount(RpcClient& client, const json& code) {
     return client.Result("GetDiaPgto", json::array({code}))["rows"].size();
 }
 
-// Two servers on one database, as a company with several runs them: a day row stored through
+// Two servers on one database, as a company with several runs them: a change made stale
+// through the other server is refused and the other's change stays; a day row stored through
 // one while the other deletes its term is refused or goes with the term, never left behind.
 TEST(Concurrency, ClientsOfTwoServersWritingAtOnceLoseAndCorruptNothing) {
     RunningServer server, secondServer(RunningServer::SameDatabaseAs{server});
     RpcClient adder(server.Port()), deleter(secondServer.Port());
+    adder.Result("SetFormPgto", TermDelta({Insert(Term("09", "0"))}));
+    deleter.Result("SetFormPgto", TermDelta({Update(Term("09", "0"), Term("09", "1"))}));
+    EXPECT_EQ(adder.Call("SetFormPgto",
+                         TermDelta({Update(Term("09", "0"), Term("09", "2"))}))["error"]["message"],
+              "Registro alterado ou excluído por outro usuário.");
+    EXPECT_EQ(adder.Result("GetFormPgto", json::array())["rows"], json::array({Term("09", "1")}));
     for (int round = 0; round < 30; ++round) {
         const json term = Term({char('A' + round % 26), char('0' + round / 26)});
         deleter.Result("SetFormPgto", TermDelta({Insert(term)}));
