@@ -52,11 +52,17 @@ public:
     ~RunningServer() { Stop(); }
 
     unsigned short Port() const { return options_.port; }
+    /// The URL of the server's database, for hosts that read it directly.
+    const std::string& DatabaseUrl() const { return factory_->Url(); }
     /// A new session on the server's database, for setting up and checking rows directly.
     std::unique_ptr<ger::Storage> OpenStorage() const { return factory_->Open(); }
     /// Stops the server; the database stays. Start() serves it again on the same port.
     void Stop();
     void Start();
+    void Restart() {
+        Stop();
+        Start();
+    }
 
 private:
     std::shared_ptr<TestDatabase> database_;
