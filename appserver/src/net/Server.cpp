@@ -44,10 +44,16 @@ Server::Server(ServerOptions options, const StorageFactory& storageFactory)
                                                                             options_.token},
       acceptor_(io_), signals_(io_), acceptDelay_(io_) {
     asio::ip::tcp::endpoint endpoint(asio::ip::make_address(options_.address), options_.port);
-    acceptor_.open(endpoint.protocol());
-    acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
-    acceptor_.bind(endpoint);
-    acceptor_.listen(asio::socket_base::max_listen_connections);
+    try {
+        acceptor_.open(endpoint.protocol());
+        acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
+        acceptor_.bind(endpoint);
+        acceptor_.listen(asio::socket_base::max_listen_connections);
+    } catch (const asio::system_error& error) {
+        // Most often the port is taken, or below 1024 without the right to it.
+        throw std::runtime_error("cannot listen on " + options_.address + ":" +
+                                 std::to_string(options_.port) + ": " + error.code().message());
+    }
     acceptor_.non_blocking(true);
     port_ = acceptor_.local_endpoint().port();
     spareDescriptor_ = OpenSpareDescriptor();
