@@ -19,8 +19,8 @@ std::string Trimmed(const std::string& text) {
 AccessToken AccessToken::FromFile(const std::string& path) {
     std::ifstream file(path);
     std::string line;
-    if (!file || !std::getline(file, line))
-        throw std::runtime_error("cannot read the token file \"" + path + "\"");
+    if (!file) throw std::runtime_error("cannot read the token file \"" + path + "\"");
+    std::getline(file, line); // an empty file is refused below as too short a token
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && (status.st_mode & (S_IRWXG | S_IRWXO)) != 0)
         spdlog::warn("token file {} is readable by other users; chmod 600 it", path);
