@@ -4,14 +4,15 @@
 
 namespace {
 
-// A full month, a term without rows, the pages of M, S and A: day-rows, move-in-list. A period
-// type no view knows, as older systems left it, shows the week-of-month page, seven days.
+// A full month or week starts no row, one with a day left does. A period type no view knows,
+// as older systems left it, shows the week-of-month page and holds seven days.
 TEST_F(ScreenTest, ANewDayRowStartsOnlyWhileTheScheduleHasRoom) {
     const struct {
         const char *code, *periodType, *finalDay; // of the term's one row
         bool starts;
-    } cases[] = {{"21", "A", "31", false}, {"22", "A", "30", true},  {"23", "M", "30", true},
-                 {"24", "S", "07", false}, {"25", "X", "07", false}, {"26", "X", "06", true}};
+    } cases[] = {{"21", "A", "31", false}, {"22", "A", "30", true},  {"23", "M", "31", false},
+                 {"24", "M", "30", true},  {"25", "S", "07", false}, {"26", "X", "07", false},
+                 {"27", "X", "06", true}};
     for (const auto& c : cases)
         WriteTerm(c.code, "Prazo", c.periodType, {{"01", c.finalDay, "02"}});
     ASSERT_TRUE(IniProc());

@@ -51,7 +51,6 @@ TEST_F(ScreenTest, IniProcConnectsOnceAndAReopenedScreenWaitsForAReload) {
 TEST_F(ScreenTest, AFailedFetchIsRetriedAndAFailedReloadKeepsTheList) {
     server_.Stop();
     EXPECT_FALSE(IniProc());
-    EXPECT_TRUE(Flag("boIdCriado"));
     EXPECT_FALSE(plat::WaitIndicator().Active());
     EXPECT_EQ(plat::Application().ScreenCursor(), TCursor::Default);
     EXPECT_EQ(Terms().FieldByName("CDFORMPGTO").Tag, 1); // the key field

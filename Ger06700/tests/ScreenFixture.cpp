@@ -45,35 +45,6 @@ void ScreenTest::TearDown() {
     ClearLog();
 }
 
-plat::TfrmPadraoGrid& ScreenTest::Form() {
-    const auto forms = plat::Application().Forms();
-    if (forms.size() != 1)
-        throw std::runtime_error(std::to_string(forms.size()) + " forms exist instead of one");
-    return dynamic_cast<plat::TfrmPadraoGrid&>(*forms.front());
-}
-
-std::string ScreenTest::Inspect(const std::string& name) {
-    return Form().InspectValue(name).value();
-}
-
-bool ScreenTest::Flag(const char* name) const {
-    const auto* flag = static_cast<const bool*>(module_->Data(name));
-    if (!flag) throw std::runtime_error(std::string("the module exports no ") + name);
-    return *flag;
-}
-
-void ScreenTest::Type(plat::TDBGrid& grid, const std::string& text) {
-    for (std::string key : plat::Utf8Characters(text)) {
-        grid.BeginKey();
-        grid.KeyPress(key);
-    }
-}
-
-std::string ScreenTest::Shown() {
-    const auto errors = Errors();
-    return errors.empty() ? std::string() : errors.back() + (errors.size() > 1 ? " (+)" : "");
-}
-
 std::string ScreenTest::Msg(const std::string& key) {
     const plat::TMessages& catalogue = Form().msgPadrao;
     const auto plus = key.find('+');
@@ -86,11 +57,6 @@ std::vector<std::string> ScreenTest::Errors() {
     for (const auto& record : plat::Application().Headless().Transcript())
         if (record.kind == plat::DialogRecord::Kind::Error) texts.push_back(record.text);
     return texts;
-}
-
-void ScreenTest::ClearLog() {
-    calls_.clear();
-    plat::Application().Headless().ClearTranscript();
 }
 
 json ScreenTest::Sql(const std::string& sql, const std::vector<ger::SqlValue>& params) {

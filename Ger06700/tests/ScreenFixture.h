@@ -31,7 +31,12 @@ protected:
     static bool Act(const std::function<void()>& action) {
         return plat::Application().Dispatch(action);
     }
-    plat::TfrmPadraoGrid& Form();
+    plat::TfrmPadraoGrid& Form() {
+        const auto forms = plat::Application().Forms();
+        if (forms.size() != 1)
+            throw std::runtime_error(std::to_string(forms.size()) + " forms exist instead of one");
+        return dynamic_cast<plat::TfrmPadraoGrid&>(*forms.front());
+    }
     template <class T> T& Part(const std::string& name) {
         T* part = Form().Find<T>(name);
         if (!part) throw std::runtime_error("the form has no " + name);
@@ -46,8 +51,12 @@ protected:
         return Grid(Page() == 0 ? "dbgDiaPgto" : Page() == 1 ? "dbgDiaSemana" : "dbgSemanaMes");
     }
     /// The screen's state as diagnostic tools see it, and a flag the module exports.
-    std::string Inspect(const std::string& name);
-    bool Flag(const char* name) const;
+    std::string Inspect(const std::string& name) { return Form().InspectValue(name).value(); }
+    bool Flag(const char* name) const {
+        const auto* flag = static_cast<const bool*>(module_->Data(name));
+        if (!flag) throw std::runtime_error(std::string("the module exports no ") + name);
+        return *flag;
+    }
     void Locate(const std::string& code) {
         ASSERT_TRUE(Act([&] { Terms().Locate("CDFORMPGTO", code, false); }));
     }
@@ -72,14 +81,25 @@ protected:
         return Act([&] { Form().TypeText(text); });
     }
     /// Types into the grid's current cell as its editor takes it, nothing written yet.
-    static void Type(plat::TDBGrid& grid, const std::string& text);
+    static void Type(plat::TDBGrid& grid, const std::string& text) {
+        for (std::string key : plat::Utf8Characters(text)) {
+            grid.BeginKey();
+            grid.KeyPress(key);
+        }
+    }
 
     /// Since ClearLog: the remote calls, as "GetDiaPgto(01)"; the error dialogs' texts, and the
     /// last one with " (+)" when there were several.
     const Texts& Calls() const { return calls_; }
     static Texts Errors();
-    static std::string Shown();
-    void ClearLog();
+    static std::string Shown() {
+        const auto errors = Errors();
+        return errors.empty() ? std::string() : errors.back() + (errors.size() > 1 ? " (+)" : "");
+    }
+    void ClearLog() {
+        calls_.clear();
+        plat::Application().Headless().ClearTranscript();
+    }
     /// The catalogue's text for key; "KEY+WORD" fills its placeholder with the text of WORD.
     std::string Msg(const std::string& key);
 
