@@ -2,6 +2,7 @@
 #include "ScriptFault.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace gerscript {
 namespace {
@@ -31,6 +32,26 @@ TEST(ScriptLine, ReadsCommandsAndTheirArguments) {
         EXPECT_FALSE(ParseScriptLine(line).has_value()) << line;
 }
 
+// Keys the scenarios press (Tab, Enter, Escape, Down, Right, Insert, PageUp, Shift+Tab,
+// Alt+PageDown) show in their transcripts; these are the others and the modifier forms.
+TEST(ScriptLine, ReadsEveryKeyAndModifier) {
+    const std::tuple<const char*, std::uint16_t, plat::TShiftState> cases[] = {
+        {"key Backspace", plat::VK_BACK, {}},
+        {"key F2", plat::VK_F2, {}},
+        {"key Home", plat::VK_HOME, {}},
+        {"key End", plat::VK_END, {}},
+        {"key Ctrl+Delete", plat::VK_DELETE, {false, true, false}},
+        {"key Ctrl+Shift+Alt+Down", plat::VK_DOWN, {true, true, true}},
+        {"key alt+pagedown", plat::VK_NEXT, {false, false, true}},
+    };
+    for (const auto& [line, key, shift] : cases) {
+        SCOPED_TRACE(line);
+        const KeyStroke stroke = ParseScriptLine(line)->key;
+        EXPECT_EQ(stroke.key, key);
+        EXPECT_EQ(stroke.shift, shift);
+    }
+}
+
 TEST(ScriptLine, RefusesLinesThatAreNoCommand) {
     const struct {
         const char* line;
@@ -48,6 +69,10 @@ TEST(ScriptLine, RefusesLinesThatAreNoCommand) {
         {"type \"a\\tb\"", "unknown escape \\t in quoted text (only \\\" and \\\\)"},
         {"type \"a\"b", "a blank must follow the closing quote"},
         {"type \"a\" b", "'type' takes one argument"},
+        {"key Alt+Space", "unknown key 'Space'"},
+        {"key Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
+        {"key Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
+        {"key Alt+", "key name 'Alt+' has an empty part"},
         {"answer maybe", "answer must be yes or no, not 'maybe'"},
         {"sh    # nothing to run", "'sh' needs a shell command"},
     };
