@@ -31,7 +31,7 @@ TEST(ConsisteTextTest, EmptyStringAjustaAndFormat) {
 
 class ConsisteGridTest : public test::GridFormFixture {};
 
-TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
+TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTypedAndIndiceColFindsIt) {
     ASSERT_TRUE(Type("Z"));
     EXPECT_EQ(GridText(grid, "CODE", false), "Z") << "typed, not yet written";
     EXPECT_EQ(GridText(pageGrid, "CODE", false), "A") << "another grid holds no typed text";
@@ -55,9 +55,8 @@ TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
 
     ASSERT_TRUE(Key(VK_DELETE)); // a cleared cell counts as empty
     EXPECT_TRUE(EmptyString(GridText(grid, "QTY", false)));
-}
 
-TEST_F(ConsisteGridTest, IndiceColFindsTheColumnOfAFieldWhateverTheColumnOrder) {
+    // IndiceCol finds the column of a field whatever the column order.
     const std::tuple<TDBGrid*, const char*, int> cases[] = {
         {&grid, "QTY", 1}, {&pageGrid, "code", 1}, {&hiddenGrid, "QTY", -1}};
     for (const auto& [g, field, index] : cases)
