@@ -36,6 +36,8 @@ TEST(ScriptLine, ReadsCommandsAndTheirArguments) {
 // Alt+PageDown) show in their transcripts; these are the others and the modifier forms.
 TEST(ScriptLine, ReadsEveryKeyAndModifier) {
     const std::tuple<const char*, std::uint16_t, plat::TShiftState> cases[] = {
+        {"key Up", plat::VK_UP, {}},
+        {"key Left", plat::VK_LEFT, {}},
         {"key Backspace", plat::VK_BACK, {}},
         {"key F2", plat::VK_F2, {}},
         {"key Home", plat::VK_HOME, {}},
