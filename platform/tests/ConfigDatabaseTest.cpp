@@ -63,7 +63,23 @@ protected:
     TADOIBQuery qryMaxLast_{nullptr, "qryMaxLast"};
 };
 
-TEST_F(DBGeralTest, QueryReadsTheMaximumThroughABoundParameter) {
+TEST_F(DBGeralTest, QueryReadsTheMaximumThroughABoundParameterAndNamesWhatIsWrong) {
+    EXPECT_TRUE(Says([&] { qryMaxLast_.ParamByName("P_OUTRO"); }, "P_OUTRO"));
+    EXPECT_TRUE(Says([&] { qryMaxLast_.FieldByName("NRLAST"); }, "não está aberta"));
+    EXPECT_TRUE(Says([&] { qryMaxLast_.Open(); }, "sem valor"));
+    MaxLast("01");
+    EXPECT_TRUE(Says([&] { qryMaxLast_.FieldByName("CDITEM"); }, "CDITEM"));
+
+    TADOIBQuery query(nullptr, "qry");
+    query.SQL = {"SELECT * FROM NAO_EXISTE"};
+    EXPECT_TRUE(Says([&] { query.Open(); }, "NAO_EXISTE"));
+    EXPECT_FALSE(query.Active());
+
+    // The host reads only: the server's data cannot be changed through it.
+    query.SQL = {"DELETE FROM ENTRIES"};
+    EXPECT_FALSE(ErrorOf([&] { query.Open(); }).empty());
+    EXPECT_EQ(MaxLast("01"), "31");
+
     // Text order with the leading zero is day order; a quote in the code is bound, not
     // spliced; no rows: the maximum is null and reads as empty text.
     for (const auto& [code, day] : {std::pair{"01", "31"}, {"0'", "07"}, {"x' OR '1'='1", ""}})
@@ -94,24 +110,6 @@ TEST_F(DBGeralTest, ConnectionFollowsTheConfiguredDatabase) {
 
     HostConfig::SetOverride("db", "mysql://servidor/ger");
     EXPECT_TRUE(Says([&] { MaxLast("02"); }, "não suportado"));
-}
-
-TEST_F(DBGeralTest, MisuseGivesClearErrors) {
-    EXPECT_TRUE(Says([&] { qryMaxLast_.ParamByName("P_OUTRO"); }, "P_OUTRO"));
-    EXPECT_TRUE(Says([&] { qryMaxLast_.FieldByName("NRLAST"); }, "não está aberta"));
-    EXPECT_TRUE(Says([&] { qryMaxLast_.Open(); }, "sem valor"));
-    MaxLast("01");
-    EXPECT_TRUE(Says([&] { qryMaxLast_.FieldByName("CDITEM"); }, "CDITEM"));
-
-    TADOIBQuery query(nullptr, "qry");
-    query.SQL = {"SELECT * FROM NAO_EXISTE"};
-    EXPECT_TRUE(Says([&] { query.Open(); }, "NAO_EXISTE"));
-    EXPECT_FALSE(query.Active());
-
-    // The host reads only: the server's data cannot be changed through it.
-    query.SQL = {"DELETE FROM ENTRIES"};
-    EXPECT_FALSE(ErrorOf([&] { query.Open(); }).empty());
-    EXPECT_EQ(MaxLast("01"), "31");
 }
 
 TEST_F(DBGeralTest, ParametersOutsideQuotesCommentsAndCastsBindAndTheCursorWalksEveryRow) {

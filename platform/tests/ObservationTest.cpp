@@ -91,7 +91,6 @@ TEST_F(ObservationTest, EachVisibleChangeSaysWhatChangedAndARepeatNothing) {
 TEST_F(ObservationTest, RowNoticesNameTheRowInsertedRemovedOrChanged) {
     const std::pair<const char*, Texts> cases[] = {
         {"Next Insert", {"Data Inserted 1"}},
-        {"Append", {"Data Inserted 3"}},
         {"Append Cancel", {"Data Inserted 3", "Data Removed 3"}},
         {"Next Delete", {"Data Removed 1"}},
         {"Last Edit QTY=9 Post", {"Data Changed 2 QTY", "Data Changed 2"}},

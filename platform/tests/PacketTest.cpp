@@ -14,9 +14,8 @@ using test::Texts;
 // What a dataset takes as data and gives back as data and as the delta of its changes.
 class PacketTest : public test::DataSetFixture {};
 
-// A dataset without fields takes them from the packet; a packet's columns are matched to
-// defined fields by name in any order, whatever size they declare, and texts wider than their
-// field (data taken over from older systems) are kept as delivered, so the delta matches.
+// A dataset without fields takes them from the packet; columns match defined fields by name in
+// any order, whatever size they declare; wider texts are kept as delivered, so the delta matches.
 TEST_F(PacketTest, DataRoundTripsAndColumnsAreMatchedByName) {
     const json packet = ItemPacket({{"01", 1.0}, {"Ção", 2.5}, {nullptr, nullptr}, {"", -0.125}});
     TClientDataSet copy(&form, "cdsCopia");

@@ -10,32 +10,28 @@
 namespace plat {
 namespace {
 
-TEST(ConsisteTextTest, EmptyStringMeansNothingEntered) {
+// Blanks are nothing entered; codes are padded with zeros to their width; Format fills the
+// first placeholder only.
+TEST(ConsisteTextTest, EmptyStringAjustaAndFormat) {
     for (const auto& [text, empty] :
-         {std::pair{"", true}, {"  ", true}, {"\t", true}, {" 1", false}, {"a ", false}})
+         {std::pair{"", true}, {" \t", true}, {" 1", false}, {"a ", false}})
         EXPECT_EQ(EmptyString(text), empty) << "'" << text << "'";
-}
-
-TEST(ConsisteTextTest, AjustaPadsCodesToTheirWidth) {
     const std::tuple<const char*, int, const char*> cases[] = {
         {"5", 2, "05"},  {"12", 2, "12"}, {"", 2, "00"},  {"123", 2, "123"},
         {"5 ", 2, "05"}, {" 7", 2, "07"}, {"ã", 3, "00ã"}};
     for (const auto& [text, width, result] : cases)
         EXPECT_EQ(Ajusta(text, width), result) << "'" << text << "'";
-}
-
-TEST(ConsisteTextTest, FormatFillsTheFirstPlaceholder) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
+    const std::tuple<const char*, const char*, const char*> formats[] = {
         {"Preço %s informado é inválido.", "de venda", "Preço de venda informado é inválido."},
         {"sem marcador", "x", "sem marcador"},
         {"%s e %s", "a", "a e %s"}};
-    for (const auto& [pattern, arg, result] : cases)
+    for (const auto& [pattern, arg, result] : formats)
         EXPECT_EQ(Format(pattern, arg), result);
 }
 
 class ConsisteGridTest : public test::GridFormFixture {};
 
-TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
+TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTypedAndIndiceColFindsIt) {
     ASSERT_TRUE(Type("Z"));
     EXPECT_EQ(GridText(grid, "CODE", false), "Z") << "typed, not yet written";
     EXPECT_EQ(GridText(pageGrid, "CODE", false), "A") << "another grid holds no typed text";
@@ -59,9 +55,8 @@ TEST_F(ConsisteGridTest, GridTextSeesTypedTextOnlyInTheCellBeingTyped) {
 
     ASSERT_TRUE(Key(VK_DELETE)); // a cleared cell counts as empty
     EXPECT_TRUE(EmptyString(GridText(grid, "QTY", false)));
-}
 
-TEST_F(ConsisteGridTest, IndiceColFindsTheColumnOfAFieldWhateverTheColumnOrder) {
+    // IndiceCol finds the column of a field whatever the column order.
     const std::tuple<TDBGrid*, const char*, int> cases[] = {
         {&grid, "QTY", 1}, {&pageGrid, "code", 1}, {&hiddenGrid, "QTY", -1}};
     for (const auto& [g, field, index] : cases)

@@ -72,16 +72,19 @@ public:
     RunningServer& Server() { return server_; }
     /// Opens the screen from the "Cadastros" menu and returns its window.
     desktop::FormWindow& OpenScreen() {
-        Find<QAction>(*window_, "openGer06700").trigger();
+        Find<QAction>("openGer06700", window_.get()).trigger();
         if (window_->FormWindows().empty()) throw std::runtime_error("the screen did not open");
         window_->FormWindows().back()->activateWindow();
         QApplication::processEvents();
         return *window_->FormWindows().back();
     }
-    /// A widget of the open screen (a grid's view, a command button) by its name.
-    template <class Widget> Widget& Find(const char* name) {
-        if (window_->FormWindows().empty()) throw std::runtime_error("no screen is open");
-        return Find<Widget>(*window_->FormWindows().back(), name);
+    /// A widget of the open screen (a grid's view, a command button), or of parent, by its name.
+    template <class Widget> Widget& Find(const char* name, QObject* parent = nullptr) {
+        if (!parent && window_->FormWindows().empty())
+            throw std::runtime_error("no screen is open");
+        auto* child = (parent ? parent : window_->FormWindows().back())->findChild<Widget*>(name);
+        if (!child) throw std::runtime_error(std::string("nothing on screen is named ") + name);
+        return *child;
     }
     /// The demo terms' names as the database holds them, by code.
     QStringList StoredNames() {
@@ -93,12 +96,6 @@ public:
     }
 
 private:
-    template <class Child> static Child& Find(QObject& parent, const char* name) {
-        auto* child = parent.findChild<Child*>(name);
-        if (!child) throw std::runtime_error(std::string("nothing on screen is named ") + name);
-        return *child;
-    }
-
     RunningServer server_;
     std::unique_ptr<desktop::MainWindow> window_;
 };

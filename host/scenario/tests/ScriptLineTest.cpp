@@ -2,28 +2,22 @@
 #include "ScriptFault.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace gerscript {
 namespace {
 
+// The forms the scenario language.script does not show: blanks and tabs around words, a
+// carriage return, a comment after a command without arguments, blank and comment lines.
 TEST(ScriptLine, ReadsCommandsAndTheirArguments) {
-    // Comments after commands, quoted names and texts, '#' inside texts and sh commands as
-    // written are in the scenario language.script.
     const struct {
         const char* line;
         Verb verb;
         const char* text;
     } cases[] = {
-        {"open", Verb::Open, ""},
         {"  activate  ", Verb::Activate, ""},
         {"close # the user is done\r", Verb::Close, ""},
-        {"focus dbgDiaPgto", Verb::Focus, "dbgDiaPgto"},
         {"col\tNRDIAFINPGTO", Verb::Col, "NRDIAFINPGTO"},
-        // TEXT: the rest of the line up to a comment, blanks inside kept.
-        {"type 30/60 dias  ", Verb::Type, "30/60 dias"},
-        {"type ab\"c", Verb::Type, "ab\"c"},
-        // show: its parts, none or some.
-        {"show # the whole state", Verb::Show, ""},
         {"show form\tcdsDiaPgto.current # parts", Verb::Show, "form\tcdsDiaPgto.current"},
     };
     for (const auto& c : cases) {
@@ -33,17 +27,30 @@ TEST(ScriptLine, ReadsCommandsAndTheirArguments) {
         EXPECT_EQ(command->verb, c.verb);
         EXPECT_EQ(command->text, c.text);
     }
-}
-
-// Rows, keys and answers as the scenarios use them show in every transcript.
-TEST(ScriptLine, ReadsRowNumbersOfSixDigits) {
     EXPECT_EQ(ParseScriptLine("row 000012")->row, 12);
+    for (const char* line : {"", "\t", "\r", "   # indented comment"})
+        EXPECT_FALSE(ParseScriptLine(line).has_value()) << line;
 }
 
-TEST(ScriptLine, BlankAndCommentLinesGiveNothing) {
-    for (const char* line : {"", "\t", "\r", "   # indented comment"}) {
+// Keys the scenarios press (Tab, Enter, Escape, Down, Right, Insert, PageUp, Shift+Tab,
+// Alt+PageDown) show in their transcripts; these are the others and the modifier forms.
+TEST(ScriptLine, ReadsEveryKeyAndModifier) {
+    const std::tuple<const char*, std::uint16_t, plat::TShiftState> cases[] = {
+        {"key Up", plat::VK_UP, {}},
+        {"key Left", plat::VK_LEFT, {}},
+        {"key Backspace", plat::VK_BACK, {}},
+        {"key F2", plat::VK_F2, {}},
+        {"key Home", plat::VK_HOME, {}},
+        {"key End", plat::VK_END, {}},
+        {"key Ctrl+Delete", plat::VK_DELETE, {false, true, false}},
+        {"key Ctrl+Shift+Alt+Down", plat::VK_DOWN, {true, true, true}},
+        {"key alt+pagedown", plat::VK_NEXT, {false, false, true}},
+    };
+    for (const auto& [line, key, shift] : cases) {
         SCOPED_TRACE(line);
-        EXPECT_FALSE(ParseScriptLine(line).has_value());
+        const KeyStroke stroke = ParseScriptLine(line)->key;
+        EXPECT_EQ(stroke.key, key);
+        EXPECT_EQ(stroke.shift, shift);
     }
 }
 
@@ -64,6 +71,10 @@ TEST(ScriptLine, RefusesLinesThatAreNoCommand) {
         {"type \"a\\tb\"", "unknown escape \\t in quoted text (only \\\" and \\\\)"},
         {"type \"a\"b", "a blank must follow the closing quote"},
         {"type \"a\" b", "'type' takes one argument"},
+        {"key Alt+Space", "unknown key 'Space'"},
+        {"key Meta+Tab", "unknown modifier 'Meta' in key name 'Meta+Tab' (Shift, Ctrl or Alt)"},
+        {"key Ctrl+Ctrl+Delete", "key name 'Ctrl+Ctrl+Delete' repeats Ctrl"},
+        {"key Alt+", "key name 'Alt+' has an empty part"},
         {"answer maybe", "answer must be yes or no, not 'maybe'"},
         {"sh    # nothing to run", "'sh' needs a shell command"},
     };

@@ -7,14 +7,12 @@
 namespace gerscript {
 namespace {
 
-TEST(TextFormat, JsonEscapesOnlyQuotesBackslashesAndControls) {
+TEST(TextFormat, JsonAndLineTextsEscapeWhatWouldBreakTheirFormat) {
     EXPECT_EQ(JsonText("tab\there\nline\x01"), "\"tab\\there\\nline\\u0001\"");
     // Invalid UTF-8 (a lone continuation byte, a cut sequence) is replaced, never passed on.
     EXPECT_EQ(JsonText("a\x80z"), "\"a\xEF\xBF\xBDz\"");
     EXPECT_EQ(JsonText("S\xC3"), "\"S\xEF\xBF\xBD\"");
-}
-
-TEST(TextFormat, LineTextKeepsQuotesButEscapesLineBreaks) {
+    // Line texts keep quotes and backslashes but escape line breaks.
     EXPECT_EQ(LineText("Código deve ser \"informado\" \\ já."),
               "Código deve ser \"informado\" \\ já.");
     EXPECT_EQ(LineText("one\ntwo\r"), "one\\ntwo\\r");
