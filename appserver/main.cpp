@@ -24,12 +24,6 @@ std::pair<std::string, unsigned short> ParseListen(const std::string& listen) {
     std::string address = listen.substr(0, colon);
     if (address.size() > 2 && address.front() == '[' && address.back() == ']')
         address = address.substr(1, address.size() - 2);
-    // The server listens on an address, not a name: a name could stand for several.
-    asio::error_code notAnAddress;
-    asio::ip::make_address(address, notAnAddress);
-    if (notAnAddress)
-        throw std::invalid_argument("--listen: \"" + address +
-                                    "\" is not an IP address (such as 127.0.0.1, 0.0.0.0 or ::1)");
     const std::string portText = listen.substr(colon + 1);
     std::size_t used = 0;
     unsigned long port = 0;

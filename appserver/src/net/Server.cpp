@@ -26,7 +26,12 @@ bool OutOfResources(const asio::error_code& error) {
 // Anyone who can reach a port beyond loopback could read and change every payment term, so
 // such a port is opened only behind a token; checked before the database is opened.
 ServerOptions Checked(ServerOptions options) {
-    const auto address = asio::ip::make_address(options.address);
+    // The server listens on an address, not a name: a name could stand for several.
+    asio::error_code notAnAddress;
+    const auto address = asio::ip::make_address(options.address, notAnAddress);
+    if (notAnAddress)
+        throw std::runtime_error("cannot listen on \"" + options.address +
+                                 "\": not an IP address (such as 127.0.0.1, 0.0.0.0 or ::1)");
     if (!address.is_loopback() && !options.token.Required())
         throw std::runtime_error("refusing to listen on " + options.address +
                                  " without a token: give --token-file FILE (every client then "
