@@ -197,7 +197,7 @@ TEST(Hostile, RequestsAreRefusedWhileTheServerStaysUpSmallAndServing) {
 }
 
 TEST(Hostile, ConnectionsAndTheBytesTheyHoldAreBounded) {
-    Served site({"--max-connections", "4", "--max-buffered-bytes", "600000"});
+    Served site({"--max-connections", "4", "--max-buffered-bytes", "150000"});
     {
         std::vector<std::unique_ptr<RpcClient>> held;
         for (int i = 0; i < 4; ++i)
@@ -207,14 +207,15 @@ TEST(Hostile, ConnectionsAndTheBytesTheyHoldAreBounded) {
         held.pop_back();
         site.Admitted(); // served once one has left
     }
-    // Three unfinished lines of 250,000 bytes: together beyond the bound, so exactly one
-    // connection is refused, whichever the server read last; the others finish and are served.
-    const std::string blanks(250000, ' ');
+    // Three unfinished lines of 60,000 bytes, each sent as soon as an answer came: together
+    // beyond the bound, so exactly one connection is refused, whichever the server read last;
+    // the others finish and are served.
+    const std::string blanks(60000, ' ');
     std::vector<std::unique_ptr<RpcClient>> writers;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         writers.push_back(site.Admitted());
-    for (auto& writer : writers)
-        writer->TryWrite(blanks);
+        writers.back()->TryWrite(blanks);
+    }
     std::size_t refused = writers.size();
     for (int round = 0; round < 200 && refused == writers.size(); ++round)
         for (std::size_t i = 0; i < writers.size() && refused == writers.size(); ++i)

@@ -59,6 +59,16 @@ TEST(Protocol, BadRequestsGetErrorsPipelinedOnesComeInOrderAndOverlongLinesClose
     EXPECT_EQ(second["id"], 1);
     EXPECT_EQ(second["error"]["code"], -32601);
 
+    // Sent as soon as an answer came: a line in two parts, and a login, which a server
+    // without a token takes.
+    const std::string line = Call("GetVerCdForm", R"("params":["01"])");
+    client.Write(line.substr(0, 20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    client.Write(line.substr(20) + "\n");
+    EXPECT_EQ(json::parse(client.ReadLine())["result"]["rows"], json::array());
+    EXPECT_EQ(client.SendLine(R"({"jsonrpc":"2.0","id":9,"method":"Login","params":["t"]})"),
+              json({{"jsonrpc", "2.0"}, {"id", 9}, {"result", true}}));
+
     client.Write(std::string(5000, ' ') + "{}");
     json answer = json::parse(client.ReadLine());
     EXPECT_EQ(answer["error"]["code"], -32600);

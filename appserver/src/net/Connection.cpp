@@ -3,6 +3,7 @@
 #include "net/ConnectionReplies.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <spdlog/spdlog.h>
 #include <sys/socket.h>
@@ -101,13 +102,16 @@ void Connection::ReadNow() {
     if (Take(shared_.scratch.data(), length)) Next();
 }
 
-bool Connection::Take(const char* bytes, std::size_t length) {
+void Connection::Frame(const char* bytes, std::size_t length) {
     const bool lineWasEmpty = framer_.Buffered() == 0;
     // A line over the limit is answered once the lines before it are (see Next).
     framer_.Feed(std::string_view(bytes, length), pending_);
     if (lineWasEmpty || std::memchr(bytes, '\n', length))
         lineStarted_ = Clock::now(); // the unfinished line, if any, began in this read
     std::erase_if(pending_, IsBlank);
+}
+
+bool Connection::Fits() {
     const ConnectionLimits& limits = shared_.connections;
     if (pending_.size() > limits.maxQueuedRequests) {
         spdlog::warn("connection peer={} closed: {} requests sent ahead", peer_, pending_.size());
@@ -170,13 +174,17 @@ void Connection::LogIn(const LoginCall& login) {
 void Connection::RunOnDatabase(Request request, Clock::time_point started) {
     busy_ = true;
     Disarm(); // the database's time is not the client's
+    Call(std::move(request), started);
+}
+
+void Connection::Call(Request request, Clock::time_point started) {
     // The database thread writes the answer at once when the socket takes it; the network
     // thread touches neither the socket nor the connection while the call is in progress, so
     // this is the only writer. The rest comes back through the network thread's queue; the
     // work guard keeps the network loop alive (also while stopping) until it has.
-    auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io),
-                   started](std::string method, Reply reply) mutable {
-        const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
+    auto answer = [self = shared_from_this(), work = asio::make_work_guard(shared_.io)](
+                      std::string method, Reply reply, Clock::time_point started,
+                      std::size_t written) mutable {
         if (self->ResumeFromDatabase(reply, written)) return LogCall(method, reply, started);
         asio::io_context& io = self->shared_.io;
         asio::post(io, [self = std::move(self), work = std::move(work), started, written,
@@ -186,23 +194,69 @@ void Connection::RunOnDatabase(Request request, Clock::time_point started) {
         });
     };
     if (!request.writes) {
-        shared_.database.Read([request = std::move(request), answer](Storage& storage) mutable {
-            Reply reply = RequestHandler::Execute(request, storage);
-            answer(std::move(request.method), std::move(reply));
+        shared_.database.Read([self = shared_from_this(), request = std::move(request), answer,
+                               started](Storage& storage) mutable {
+            for (;;) {
+                Reply reply = RequestHandler::Execute(request, storage);
+                const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
+                bool handed = false;
+                std::optional<Request> next;
+                if (AllWritten(reply, written)) next = self->NextReadHere(handed);
+                if (!next && !handed)
+                    return answer(std::move(request.method), std::move(reply), started, written);
+                LogCall(request.method, reply, started);
+                if (handed) return;
+                request = std::move(*next);
+                started = self->lastActive_;
+            }
         });
         return;
     }
     auto call = std::make_shared<std::pair<Request, Reply>>(std::move(request), Reply{});
-    shared_.database.Write({[call](Storage& storage) {
-                                call->second = RequestHandler::Execute(call->first, storage);
-                                return call->second.ok;
-                            },
-                            [call, answer](const std::optional<std::string>& failure) mutable {
-                                if (failure)
-                                    call->second =
-                                        RequestHandler::DatabaseFailure(call->first, *failure);
-                                answer(std::move(call->first.method), std::move(call->second));
-                            }});
+    shared_.database.Write(
+        {[call](Storage& storage) {
+             call->second = RequestHandler::Execute(call->first, storage);
+             return call->second.ok;
+         },
+         [self = shared_from_this(), call, answer,
+          started](const std::optional<std::string>& failure) mutable {
+             Reply& reply = call->second;
+             if (failure) reply = RequestHandler::DatabaseFailure(call->first, *failure);
+             const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
+             answer(std::move(call->first.method), std::move(reply), started, written);
+         }});
+}
+
+std::optional<Request> Connection::NextReadHere(bool& handed) {
+    {
+        std::lock_guard lock(handOver_);
+        if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed())
+            return std::nullopt;
+    }
+    // Bytes are read here as on the network thread, into a buffer of the thread's.
+    thread_local std::array<char, 64 * 1024> bytes;
+    ssize_t length = -1;
+    const bool arrived = shared_.database.WaitOnReadThread([&] {
+        length = ::recv(socket_.native_handle(), bytes.data(), bytes.size(), MSG_DONTWAIT);
+        return length >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+    });
+    // The end of the stream shows again to the network thread's read; so does a failure,
+    // as the end of the stream.
+    if (!arrived || length <= 0) return std::nullopt;
+    Frame(bytes.data(), static_cast<std::size_t>(length));
+    // Lines sent ahead, an unfinished or overlong line, and a line that is no call of the
+    // module (a login, a call refused at once) are the network thread's, with the limits it
+    // checks.
+    if (pending_.size() != 1 || framer_.Buffered() > 0 || framer_.Overflowed()) return std::nullopt;
+    auto parsed = RequestHandler::Parse(pending_.front(), shared_.limits);
+    auto* request = std::get_if<Request>(&parsed);
+    if (!request) return std::nullopt;
+    pending_.clear();
+    lastActive_ = Clock::now();
+    if (!request->writes) return std::move(*request);
+    handed = true;
+    Call(std::move(*request), lastActive_);
+    return std::nullopt;
 }
 
 bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
@@ -223,6 +277,8 @@ void Connection::Finish(const std::string& method, const Reply& reply, Clock::ti
                         std::size_t written) {
     LogCall(method, reply, started);
     if (closed_) return;
+    // What a read thread received after the answer counts against the limits here.
+    if (!Fits()) return;
     if (AllWritten(reply, written)) return Next();
     Send((*reply.line + "\n").substr(written));
 }

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -26,7 +27,8 @@ std::string PeerOf(const asio::ip::tcp::socket& socket);
 /// closed, whose empty send buffer takes a line at once.
 void SendBeforeClosing(int socket, const std::string& line);
 
-/// What the connections of one server share. Only the network thread touches it.
+/// What the connections of one server share. Its buffer, set and count are the network
+/// thread's alone; the rest is set before the server starts and only read.
 struct ConnectionShared {
     asio::io_context& io;
     Database& database;
@@ -48,9 +50,12 @@ struct ConnectionShared {
 /// itself runs on a database thread, which writes the answer to the socket itself when the
 /// socket takes it at once (the network thread leaves the socket alone while a call is in
 /// progress), so the client does not wait for the network thread to wake. When the whole
-/// answer went out and the client sent nothing more, the database thread also starts the wait
-/// for the next request, so the network thread is not woken for the call at all; the rest of
-/// a long answer, and anything else, is the network thread's. While a call is in progress or an
+/// answer of a read went out, its read thread waits a moment for the client's next line, as
+/// an idle read thread waits for work, and serves a read there at once or hands a write to the
+/// writer: a client calling again at once meets no thread waking on the way. Otherwise, when
+/// the client sent nothing more, the database thread starts the wait for the next request,
+/// so the network thread is not woken for the call at all; the rest of a long answer, and
+/// anything else, is the network thread's. While a call is in progress or an
 /// answer is being written the connection reads nothing more, so a client that sends ahead is
 /// held back by TCP rather than by the server's memory; what one read brings is bounded in
 /// requests, and all connections together in bytes. A deadline watches every wait on the
@@ -77,12 +82,28 @@ private:
     /// Reads what has arrived without waiting; waits for input when nothing has.
     void ReadNow();
     /// Frames the bytes received and checks the limits; false when the client was refused.
-    bool Take(const char* bytes, std::size_t length);
+    bool Take(const char* bytes, std::size_t length) {
+        Frame(bytes, length);
+        return Fits();
+    }
+    /// Adds the bytes received to the lines to run. Network thread, or the database thread
+    /// serving the call.
+    void Frame(const char* bytes, std::size_t length);
+    /// Checks what the client sent ahead against the limits; false when it was refused.
+    /// Network thread.
+    bool Fits();
     /// Runs the next request line received, or waits for more.
     void Next();
     void Run(std::string line);
     void LogIn(const LoginCall& login);
     void RunOnDatabase(Request request, Clock::time_point started);
+    /// Hands request to the database; network thread through RunOnDatabase, or the read
+    /// thread serving the call before (NextReadHere).
+    void Call(Request request, Clock::time_point started);
+    /// Read thread, once the whole answer went out: the client's next request when it came
+    /// within a moment and is a read this thread serves at once; a write it hands to the
+    /// writer itself (handed). Anything else received stays framed for the network thread.
+    std::optional<Request> NextReadHere(bool& handed);
     /// Database thread, once the answer is written: waits for the next request itself when
     /// the whole answer went out and nothing else is to be done; false leaves the rest to the
     /// network thread.

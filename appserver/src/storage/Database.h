@@ -43,6 +43,11 @@ public:
 
     virtual void Read(ReadJob job) = 0;
     virtual void Write(WriteJob job) = 0;
+    /// From a read job, once its answer went out: waits a moment on its thread, as an idle read
+    /// thread waits for work, until arrived() holds (the client's next call is there), so that
+    /// call needs no other thread; false when it gave up: the moment passed, other reads are
+    /// queued, or another read thread already waits so.
+    virtual bool WaitOnReadThread(const std::function<bool()>& arrived) = 0;
 };
 
 } // namespace ger

@@ -16,6 +16,9 @@ public:
     PostgresDatabase(const std::string& url, const DatabaseOptions& options);
 
     void Read(ReadJob job) override { readers_.Submit(std::move(job)); }
+    bool WaitOnReadThread(const std::function<bool()>& arrived) override {
+        return readers_.SpinUntil(arrived);
+    }
     void Write(WriteJob job) override;
 
 private:

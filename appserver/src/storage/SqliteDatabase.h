@@ -14,6 +14,9 @@ public:
     SqliteDatabase(const std::string& path, const DatabaseOptions& options);
 
     void Read(ReadJob job) override { readers_.Submit(std::move(job)); }
+    bool WaitOnReadThread(const std::function<bool()>& arrived) override {
+        return readers_.SpinUntil(arrived);
+    }
     void Write(WriteJob job) override { writer_.Submit(std::move(job)); }
 
 private:

@@ -67,6 +67,22 @@ void WorkerPool::SpinForAJob() {
     spinning_.store(false);
 }
 
+bool WorkerPool::SpinUntil(const std::function<bool()>& arrived) {
+    if (spinning_.exchange(true)) return false;
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    bool got = false;
+    for (unsigned round = 1; queued_.load(std::memory_order_relaxed) == 0; ++round) {
+        if ((got = arrived())) break;
+        if (round % 8 != 0) continue;
+        if (std::chrono::steady_clock::now() >= until) break;
+        sched_yield();
+    }
+    spinning_.store(false);
+    // A job queued meanwhile woke no thread, as this one was taken to be on its way.
+    if (got && queued_.load() > 0) wake_.notify_one();
+    return got;
+}
+
 void WorkerPool::RunTogether(std::vector<Job>& batch, Storage& session) {
     // The transaction begins after every job of the batch was queued, so each still sees
     // what was committed before its call arrived. Should it fail to begin or end, the jobs

@@ -32,6 +32,11 @@ public:
 
     /// Queues job for the next free thread; safe from any thread.
     void Submit(Job job);
+    /// For a job about to end that expects more work of its own very soon (a client's next
+    /// call): waits on the processor, as an idle thread would for a job, until arrived()
+    /// holds; false when it gives up first: the moment has passed, a job was queued, or another
+    /// thread already waits so. arrived() is called often and must not block.
+    bool SpinUntil(const std::function<bool()>& arrived);
 
 private:
     void Work(Storage& session);
