@@ -199,15 +199,15 @@ void Connection::Call(Request request, Clock::time_point started) {
             for (;;) {
                 Reply reply = RequestHandler::Execute(request, storage);
                 const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
-                bool handed = false;
                 std::optional<Request> next;
-                if (AllWritten(reply, written)) next = self->NextReadHere(handed);
-                if (!next && !handed)
+                if (AllWritten(reply, written)) next = self->NextCallHere();
+                if (!next)
                     return answer(std::move(request.method), std::move(reply), started, written);
                 LogCall(request.method, reply, started);
-                if (handed) return;
-                request = std::move(*next);
                 started = self->lastActive_;
+                // A write goes to the writer from here; a read runs on this thread at once.
+                if (next->writes) return self->Call(std::move(*next), started);
+                request = std::move(*next);
             }
         });
         return;
@@ -227,11 +227,14 @@ void Connection::Call(Request request, Clock::time_point started) {
          }});
 }
 
-std::optional<Request> Connection::NextReadHere(bool& handed) {
+bool Connection::NetworkThreadHasWork() const {
+    return stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed();
+}
+
+std::optional<Request> Connection::NextCallHere() {
     {
         std::lock_guard lock(handOver_);
-        if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed())
-            return std::nullopt;
+        if (NetworkThreadHasWork()) return std::nullopt;
     }
     // Bytes are read here as on the network thread, into a buffer of the thread's.
     thread_local std::array<char, 64 * 1024> bytes;
@@ -253,10 +256,7 @@ std::optional<Request> Connection::NextReadHere(bool& handed) {
     if (!request) return std::nullopt;
     pending_.clear();
     lastActive_ = Clock::now();
-    if (!request->writes) return std::move(*request);
-    handed = true;
-    Call(std::move(*request), lastActive_);
-    return std::nullopt;
+    return std::move(*request);
 }
 
 bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
@@ -265,8 +265,8 @@ bool Connection::ResumeFromDatabase(const Reply& reply, std::size_t written) {
     // the network thread's. While the call was in progress the network thread left these
     // alone, and the pool's queue ordered what it wrote before.
     // So is a timer that would fire too late for the wait: only the network thread moves it.
-    if (stopping_ || !pending_.empty() || framer_.Buffered() > 0 || framer_.Overflowed() ||
-        !AllWritten(reply, written) || !TimerFiresBy(lastActive_ + shared_.connections.idleTimeout))
+    if (NetworkThreadHasWork() || !AllWritten(reply, written) ||
+        !TimerFiresBy(lastActive_ + shared_.connections.idleTimeout))
         return false;
     busy_ = false;
     WaitForInput();

@@ -98,12 +98,16 @@ private:
     void LogIn(const LoginCall& login);
     void RunOnDatabase(Request request, Clock::time_point started);
     /// Hands request to the database; network thread through RunOnDatabase, or the read
-    /// thread serving the call before (NextReadHere).
+    /// thread that served the call before.
     void Call(Request request, Clock::time_point started);
+    /// Lines sent ahead, an unfinished or overlong line, or a stop: work only the network
+    /// thread does. Under handOver_ when a database thread asks.
+    bool NetworkThreadHasWork() const;
     /// Read thread, once the whole answer went out: the client's next request when it came
-    /// within a moment and is a read this thread serves at once; a write it hands to the
-    /// writer itself (handed). Anything else received stays framed for the network thread.
-    std::optional<Request> NextReadHere(bool& handed);
+    /// within a moment as one call of the module, for this thread to serve (a read) or to
+    /// hand to the writer (a write). Anything else received stays framed for the network
+    /// thread.
+    std::optional<Request> NextCallHere();
     /// Database thread, once the answer is written: waits for the next request itself when
     /// the whole answer went out and nothing else is to be done; false leaves the rest to the
     /// network thread.
