@@ -199,8 +199,12 @@ void Connection::Call(Request request, Clock::time_point started) {
             for (;;) {
                 Reply reply = RequestHandler::Execute(request, storage);
                 const std::size_t written = reply.line ? self->WriteNow(*reply.line) : 0;
+                // A read that shares its snapshot with others queued beside it leaves the
+                // next call to a fresh one: it must see every change committed before it, and
+                // the reads beside it must not wait for it.
                 std::optional<Request> next;
-                if (AllWritten(reply, written)) next = self->NextCallHere();
+                if (AllWritten(reply, written) && !storage.InTransaction())
+                    next = self->NextCallHere();
                 if (!next)
                     return answer(std::move(request.method), std::move(reply), started, written);
                 LogCall(request.method, reply, started);
